@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeInput.h"
+#include "foundation/NotificationCenter.h"
+#include "shortcuts/InputEmulator.h"
+
+namespace taviro {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// An executor whose every effect, notifications included, lands in `lines`.
+struct Harness {
+  Lines lines;
+  test::FakeSyntheticInput input{lines};
+  test::FakeProcessLauncher launcher{lines};
+  NotificationCenter center;
+  InputEmulator emulator{input, launcher, center};
+
+  Harness() {
+    center.addObserver("DownKey", [this](const Notification& n) {
+      const auto kid = n.userInfo ? n.userInfo->find("kid") : Value::Dict::const_iterator{};
+      const bool hasKid = n.userInfo && kid != n.userInfo->end();
+      lines.push_back("notify DownKey kid=" + (hasKid ? std::to_string(kid->second.int64Value()) : "?"));
+    });
+    center.addObserver("Monitor", [this](const Notification&) { lines.push_back("notify Monitor"); });
+  }
+
+  Lines press(const std::string& command, int key = 0) {
+    lines.clear();
+    emulator.sendKeyboard(command, true, key);
+    return lines;
+  }
+  Lines release(const std::string& command, int key = 0) {
+    lines.clear();
+    emulator.sendKeyboard(command, false, key);
+    return lines;
+  }
+};
+
+struct PressCase {
+  const char* command;
+  Lines down;  // after the DownKey line
+  Lines up;
+};
+
+TEST(InputEmulator, RunsCommandsOnTheDownAndUpCalls) {
+  const PressCase cases[] = {
+      {"Ctrl+Shift+A;", {"key code=0 flags=0x60000 down=1"}, {"key code=0 flags=0x60000 down=0"}},
+      {"Ctrl+A;Ctrl+B;",
+       {"key code=0 flags=0x40000 down=1", "key code=11 flags=0x40000 down=1"},
+       {"key code=0 flags=0x40000 down=0", "key code=11 flags=0x40000 down=0"}},
+      {"Command+Option+Z;", {"key code=6 flags=0x180000 down=1"}, {"key code=6 flags=0x180000 down=0"}},
+      {"Function+F1;", {"key code=122 flags=0x800000 down=1"}, {"key code=122 flags=0x800000 down=0"}},
+      {"CapsLock;", {"key code=57 flags=0x0 down=1"}, {"key code=57 flags=0x0 down=0"}},
+      {":;\u2018;", {"key code=41 flags=0x0 down=1", "key code=39 flags=0x0 down=1"},
+       {"key code=41 flags=0x0 down=0", "key code=39 flags=0x0 down=0"}},
+      // Modifiers-only chords post the legacy event named by the modifiers.
+      {"Ctrl+Shift+", {"modkey code=59 down=1"}, {"modkey code=59 down=0"}},
+      {"Command+", {"modkey code=55 down=1"}, {"modkey code=55 down=0"}},
+      {"Shift+", {"modkey code=56 down=1"}, {"modkey code=56 down=0"}},
+      {"Shift+Option+", {"modkey code=58 down=1"}, {"modkey code=58 down=0"}},
+      {"Option+Ctrl+", {"modkey code=59 down=1"}, {"modkey code=59 down=0"}},
+      {"Shift+Command+", {"modkey code=63 down=1"}, {"modkey code=63 down=0"}},
+      {"Ctrl+Command+", {"modkey code=63 down=1"}, {"modkey code=63 down=0"}},
+      // A key before a modifier is dropped: the modifier resets the chord's key.
+      {"A+Ctrl;", {"modkey code=59 down=1"}, {"modkey code=59 down=0"}},
+      // Mouse actions.
+      {"MouseLeft;", {"mouse button=0 type=1 clicks=1"}, {"mouse button=0 type=2 clicks=1"}},
+      {"MouseRight;", {"mouse button=1 type=3 clicks=1"}, {"mouse button=1 type=4 clicks=1"}},
+      {"MouseMiddle;", {"mouse button=2 type=25 clicks=1"}, {"mouse button=2 type=26 clicks=1"}},
+      {"MouseDoubleClick;",
+       {"mouse button=0 type=1 clicks=1", "mouse button=0 type=2 clicks=1",
+        "mouse button=0 type=1 clicks=2", "mouse button=0 type=2 clicks=2"},
+       {}},
+      {"ScrollBack;", {"scroll pixels=5"}, {"scroll pixels=5"}},
+      {"ScrollForward;", {"scroll pixels=-5"}, {"scroll pixels=-5"}},
+      // A mouse token ends its command and replaces a chord begun before it.
+      {"Ctrl+MouseLeft;", {"mouse button=0 type=1 clicks=1"}, {"mouse button=0 type=2 clicks=1"}},
+      {"MouseRight+A;", {"mouse button=1 type=3 clicks=1"}, {"mouse button=1 type=4 clicks=1"}},
+      // Display switch and file opening happen on the down call only, and keep
+      // a chord begun before them.
+      {"Monitor;", {"notify Monitor"}, {}},
+      {"Ctrl+Monitor+A;", {"notify Monitor", "modkey code=59 down=1"}, {"modkey code=59 down=0"}},
+      {"RunFile:/Applications/Editor.app", {"open path=/Applications/Editor.app"}, {}},
+      {"RunFile:", {"open path="}, {}},
+      {"RunFile:/a:b", {"open path=/a"}, {}},
+      {"RunFile:/a+b", {"open path=/a"}, {}},
+      {"RunFile:/x;y", {"open path=/x"}, {}},
+      {"RunFile:/Monitors/app", {"notify Monitor"}, {}},
+      // Parsing opens the file before the parsed chords and clicks are posted.
+      {"Ctrl+A;MouseLeft;RunFile:/e",
+       {"open path=/e", "key code=0 flags=0x40000 down=1", "mouse button=0 type=1 clicks=1"},
+       {"key code=0 flags=0x40000 down=0", "mouse button=0 type=2 clicks=1"}},
+      // Names missing from the table and empty parts are skipped.
+      {"Control+A;", {"key code=0 flags=0x0 down=1"}, {"key code=0 flags=0x0 down=0"}},
+      {";;+;Nothing;", {}, {}},
+      {"", {}, {}},
+      // A "Function" chord has no modifier key to post on its own.
+      {"Function+", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    Harness h;
+    Lines down{"notify DownKey kid=4"};
+    down.insert(down.end(), c.down.begin(), c.down.end());
+    EXPECT_EQ(h.press(c.command, 4), down);
+    EXPECT_EQ(h.release(c.command, 4), c.up);
+  }
+}
+
+TEST(InputEmulator, BrushToggleAlternatesBetweenPressesAndRepeatsWithinOne) {
+  Harness h;
+  const char* letters[] = {"11", "14", "11", "14"};  // B first after start, then E
+  for (const char* code : letters) {
+    const std::string key = std::string("key code=") + code + " flags=0x0 ";
+    EXPECT_EQ(h.press("E,B;"), (Lines{"notify DownKey kid=0", key + "down=1"}));
+    EXPECT_EQ(h.release("E,B;"), (Lines{key + "down=0"}));
+  }
+}
+
+TEST(InputEmulator, PressesOfOtherKeysCountForTheBrushToggle) {
+  Harness h;
+  h.press("E,B;", 1);
+  h.press("Ctrl+Z;", 2);  // another key: the next toggle types B again
+  EXPECT_EQ(h.press("E,B;", 1).back(), "key code=11 flags=0x0 down=1");
+  EXPECT_EQ(h.emulator.downCount(), 3u);
+}
+
+TEST(InputEmulator, UpCallsDoNotCountOrAnnounce) {
+  Harness h;
+  EXPECT_TRUE(h.release("MouseLeft;", 3).size() == 1);
+  EXPECT_EQ(h.emulator.downCount(), 0u);
+  EXPECT_EQ(h.press("", 3), (Lines{"notify DownKey kid=3"}));
+  EXPECT_EQ(h.emulator.downCount(), 1u);
+}
+
+TEST(InputEmulator, ParseGivesOneObjectPerCommand) {
+  Harness h;
+  const auto parsed = h.emulator.parseCmd("Ctrl+Shift+A;MouseRight;E,B;Shift+", false);
+  ASSERT_EQ(parsed.size(), 4u);
+  EXPECT_EQ(std::get<KeyInfo>(parsed[0]), (KeyInfo{0, 0x60000}));
+  EXPECT_EQ(std::get<MouseInfo>(parsed[1]), (MouseInfo{1, 3, 0, 1}));
+  EXPECT_EQ(std::get<KeyInfo>(parsed[2]), (KeyInfo{14, 0}));
+  EXPECT_EQ(std::get<KeyInfo>(parsed[3]), (KeyInfo{kModifiersOnlyKey, 0x20000}));
+  EXPECT_TRUE(h.lines.empty()) << "parsing with status NO has no side effects";
+}
+
+}  // namespace
+}  // namespace taviro
