@@ -1,0 +1,103 @@
+#include "platform/qt/QtDisplayServices.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QThread>
+
+#include "foundation/NotificationCenter.h"
+
+namespace taviro {
+
+std::vector<Display> displaysForScreens(const QList<QScreen*>& screens, const QScreen* primary,
+                                        const std::function<DisplayID(const QScreen*)>& idOf) {
+  QList<const QScreen*> ordered;
+  if (primary) ordered << primary;
+  for (const QScreen* s : screens) {
+    if (s != primary) ordered << s;
+  }
+  std::vector<Display> displays;
+  if (ordered.isEmpty()) return displays;
+  const QRect main = ordered.front()->geometry();
+  for (const QScreen* screen : ordered) {
+    if (displays.size() == kMaxDisplays) break;
+    const QRect g = screen->geometry();
+    Display d;
+    d.id = idOf(screen);
+    d.bounds = Rect(g.x() - main.x(), g.y() - main.y(), g.width(), g.height());
+    d.frame = Rect(d.bounds.minX(), main.height() - d.bounds.maxY(), g.width(), g.height());
+    for (const Display& earlier : displays) {
+      if (earlier.bounds == d.bounds && !earlier.mirrors()) {
+        d.mirrorOf = earlier.id;
+        break;
+      }
+    }
+    displays.push_back(d);
+  }
+  return displays;
+}
+
+QtDisplayServices::QtDisplayServices(QObject* parent) : QObject(parent) {
+  for (QScreen* screen : QGuiApplication::screens()) watch(screen);
+  connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+    watch(screen);
+    refresh();
+  });
+  connect(qGuiApp, &QGuiApplication::screenRemoved, this, &QtDisplayServices::refresh,
+          Qt::QueuedConnection);
+  connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &QtDisplayServices::refresh);
+  refresh();
+}
+
+void QtDisplayServices::watch(QScreen* screen) {
+  connect(screen, &QScreen::geometryChanged, this, &QtDisplayServices::refresh);
+}
+
+DisplayID QtDisplayServices::idOf(const QScreen* screen) {
+  auto [it, inserted] = ids_.try_emplace(screen, nextId_);
+  if (inserted) ++nextId_;
+  return it->second;
+}
+
+void QtDisplayServices::refresh() {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  std::vector<Display> displays = displaysForScreens(
+      screens, QGuiApplication::primaryScreen(), [this](const QScreen* s) { return idOf(s); });
+  std::map<DisplayID, QPointer<QScreen>> byId;
+  for (QScreen* s : screens) byId[ids_[s]] = s;
+  {
+    std::lock_guard lock(mutex_);
+    displays_ = std::move(displays);
+    screens_ = std::move(byId);
+  }
+  NotificationCenter::defaultCenter().post(kApplicationDidChangeScreenParametersNotification);
+}
+
+std::vector<Display> QtDisplayServices::activeDisplays() const {
+  std::lock_guard lock(mutex_);
+  return displays_;
+}
+
+std::optional<Display> QtDisplayServices::mainDisplay() const {
+  std::lock_guard lock(mutex_);
+  if (displays_.empty()) return std::nullopt;
+  return displays_.front();
+}
+
+Point QtDisplayServices::location() const {
+  std::lock_guard lock(mutex_);
+  if (QThread::currentThread() == thread() && !displays_.empty()) {
+    const QPoint p = QCursor::pos();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QPoint origin = primary ? primary->geometry().topLeft() : QPoint();
+    lastPointer_ = Point{double(p.x() - origin.x()), double(p.y() - origin.y())};
+  }
+  return lastPointer_;
+}
+
+QScreen* QtDisplayServices::screenFor(DisplayID id) const {
+  std::lock_guard lock(mutex_);
+  const auto it = screens_.find(id);
+  return it == screens_.end() ? nullptr : it->second.data();
+}
+
+}  // namespace taviro
