@@ -186,6 +186,7 @@ class BTDriverManager {
   std::atomic<bool> isConnected_{false};
   std::atomic<HIDDevice*> currentDeviceRef_{nullptr};
   std::atomic<bool> isBackgroundLoopActive_{true};
+  std::atomic<bool> warnedShortReport_{false};
   std::mutex hidMutex_;
   std::condition_variable hidChanged_;
   std::shared_ptr<HIDManager> hidManager_;
