@@ -1,0 +1,11 @@
+#pragma once
+// The Linux input key of each virtual key code of the key table (ANSI
+// keyboard layout; keypad, function and JIS keys included).
+#include <cstdint>
+
+namespace taviro::linux_input {
+
+// KEY_* code of `virtualKey`, or -1 when the key table has no such code.
+int linuxKeyForVirtualKey(std::uint16_t virtualKey);
+
+}  // namespace taviro::linux_input

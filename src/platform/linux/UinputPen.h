@@ -1,0 +1,54 @@
+#pragma once
+// The HID event system on Linux: a virtual pen on /dev/uinput that libinput
+// and X11 treat as a tablet with pressure. Its absolute axes cover the whole
+// desktop (the union of all displays, in pixels) and follow changes of the
+// display configuration.
+#include <atomic>
+
+#include "display/DisplayServices.h"
+#include "driver/HIDEventSystem.h"
+#include "foundation/NotificationCenter.h"
+#include "platform/linux/PenEvents.h"
+
+struct libevdev_uinput;
+
+namespace taviro::linux_input {
+
+// The virtual pen's device name; the libinput quirks file matches it.
+inline constexpr const char* kVirtualPenName = "Taviro Virtual Pen";
+
+// Logs what the user can do when /dev/uinput cannot be used.
+void logUinputHelp(const char* what, int error);
+
+// The desktop the displays make up; 1920 x 1080 when none is known.
+DesktopRange desktopOf(const DisplayServices& displays);
+
+class UinputPen : public HIDEventSystem {
+ public:
+  UinputPen(const DisplayServices& displays,
+            NotificationCenter& center = NotificationCenter::defaultCenter());
+  ~UinputPen() override;
+  UinputPen(const UinputPen&) = delete;
+  UinputPen& operator=(const UinputPen&) = delete;
+
+  HIDEventSystemOpenResult open() override;
+  int close() override;
+  void post(std::uint32_t type, IOGPoint location, const NXEventData& data,
+            std::uint32_t options) override;
+
+ private:
+  int create();
+  void destroy();
+  void write(const EvdevFrame& frame);
+  void restore(const PenState& before, IOGPoint location);
+
+  const DisplayServices& displays_;
+  NotificationCenter& center_;
+  NotificationCenter::Token observer_ = 0;
+  std::atomic<bool> displaysChanged_{false};
+  libevdev_uinput* device_ = nullptr;
+  DesktopRange desktop_;
+  PenState state_;
+};
+
+}  // namespace taviro::linux_input

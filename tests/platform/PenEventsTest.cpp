@@ -1,0 +1,134 @@
+#include "platform/linux/PenEvents.h"
+
+#include <linux/input-event-codes.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace taviro::linux_input {
+namespace {
+
+using Events = std::vector<EvdevEvent>;
+
+constexpr EvdevEvent syn{EV_SYN, SYN_REPORT, 0};
+constexpr DesktopRange kDesktop{0, 0, 1920, 1080};
+
+Events toVector(const EvdevFrame& f) { return Events(f.begin(), f.end()); }
+
+NXEventData proximity(bool enter, bool secondPost) {
+  NXEventData d;
+  if (secondPost) {
+    d.tablet.proximity.enterProximity = enter;
+  } else {
+    d.mouseMove.subType = NX_SUBTYPE_TABLET_PROXIMITY;
+    d.mouseMove.tablet.proximity.enterProximity = enter;
+  }
+  return d;
+}
+
+NXEventData point(std::uint16_t pressure) {
+  NXEventData d;
+  d.mouseMove.subType = NX_SUBTYPE_TABLET_POINT;
+  d.mouseMove.tablet.point.pressure = pressure;
+  return d;
+}
+
+NXEventData button(std::uint8_t pressure8) {
+  NXEventData d;
+  d.mouse.subType = NX_SUBTYPE_TABLET_POINT;
+  d.mouse.pressure = pressure8;
+  return d;
+}
+
+class PenTranslation : public ::testing::Test {
+ protected:
+  Events post(std::uint32_t type, std::int16_t x, std::int16_t y, const NXEventData& d,
+              DesktopRange desktop = kDesktop) {
+    return toVector(translatePost(state, type, IOGPoint{x, y}, d, desktop));
+  }
+  // Pen in range at (100, 200).
+  void enter() {
+    post(NX_MOUSEMOVED, 100, 200, proximity(true, false));
+    post(NX_TABLETPROXIMITY, 100, 200, proximity(true, true));
+  }
+  PenState state;
+};
+
+TEST_F(PenTranslation, EnteringProximityShowsTheToolAtItsPositionOnce) {
+  EXPECT_EQ(post(NX_MOUSEMOVED, 100, 200, proximity(true, false)),
+            (Events{{EV_KEY, BTN_TOOL_PEN, 1}, {EV_ABS, ABS_X, 100}, {EV_ABS, ABS_Y, 200}, syn}));
+  // The second posting of the same proximity change adds nothing.
+  EXPECT_EQ(post(NX_TABLETPROXIMITY, 100, 200, proximity(true, true)), Events{});
+}
+
+TEST_F(PenTranslation, AStrokeGoesDownWithPressureDragsAndLifts) {
+  enter();
+  EXPECT_EQ(post(NX_LMOUSEDOWN, 100, 200, button(0x80)),
+            (Events{{EV_ABS, ABS_PRESSURE, 0x80 * 257}, {EV_KEY, BTN_TOUCH, 1}, syn}));
+  EXPECT_EQ(post(NX_LMOUSEDRAGGED, 110, 205, point(40000)),
+            (Events{{EV_ABS, ABS_X, 110}, {EV_ABS, ABS_Y, 205}, {EV_ABS, ABS_PRESSURE, 40000}, syn}));
+  // Pressure changing with the tip held still.
+  EXPECT_EQ(post(NX_LMOUSEDRAGGED, 110, 205, point(50000)),
+            (Events{{EV_ABS, ABS_PRESSURE, 50000}, syn}));
+  // Smoothing moves during the drag carry the pressure too.
+  EXPECT_EQ(post(NX_MOUSEMOVED, 111, 205, point(51000)),
+            (Events{{EV_ABS, ABS_X, 111}, {EV_ABS, ABS_PRESSURE, 51000}, syn}));
+  EXPECT_EQ(post(NX_LMOUSEUP, 111, 205, button(0)),
+            (Events{{EV_ABS, ABS_PRESSURE, 0}, {EV_KEY, BTN_TOUCH, 0}, syn}));
+}
+
+TEST_F(PenTranslation, ALightTipStillReachesLibinputsTipThreshold) {
+  enter();
+  EXPECT_EQ(post(NX_LMOUSEDOWN, 100, 200, button(0)),
+            (Events{{EV_ABS, ABS_PRESSURE, kTipPressureFloor}, {EV_KEY, BTN_TOUCH, 1}, syn}));
+  EXPECT_GT(kTipPressureFloor, kMaxPressure * 5 / 100);
+  EXPECT_EQ(post(NX_LMOUSEDRAGGED, 100, 200, point(10)), Events{});
+}
+
+TEST_F(PenTranslation, HoveringMovesNeverCarryPressure) {
+  enter();
+  EXPECT_EQ(post(NX_MOUSEMOVED, 150, 250, point(30000)),
+            (Events{{EV_ABS, ABS_X, 150}, {EV_ABS, ABS_Y, 250}, syn}));
+}
+
+TEST_F(PenTranslation, MovesOutOfProximityAreDropped) {
+  EXPECT_EQ(post(NX_MOUSEMOVED, 150, 250, point(0)), Events{});
+  EXPECT_EQ(post(NX_LMOUSEUP, 150, 250, button(0)), Events{});
+}
+
+TEST_F(PenTranslation, LeavingProximityReleasesTheTipAndZeroesPressure) {
+  enter();
+  post(NX_LMOUSEDOWN, 100, 200, button(0xFF));
+  EXPECT_EQ(post(NX_MOUSEMOVED, 100, 200, proximity(false, false)),
+            (Events{{EV_KEY, BTN_TOUCH, 0}, {EV_ABS, ABS_PRESSURE, 0}, {EV_KEY, BTN_TOOL_PEN, 0}, syn}));
+  EXPECT_EQ(post(NX_TABLETPROXIMITY, 100, 200, proximity(false, true)), Events{});
+  EXPECT_FALSE(state.inProximity);
+  EXPECT_FALSE(state.tipDown);
+}
+
+TEST_F(PenTranslation, ADragWithoutItsTipDownPutsThePenDownFirst) {
+  EXPECT_EQ(post(NX_LMOUSEDRAGGED, 5, 6, point(40000)),
+            (Events{{EV_KEY, BTN_TOOL_PEN, 1}, {EV_ABS, ABS_X, 5}, {EV_ABS, ABS_Y, 6},
+                    {EV_ABS, ABS_PRESSURE, 40000}, {EV_KEY, BTN_TOUCH, 1}, syn}));
+}
+
+TEST_F(PenTranslation, PositionsAreRelativeToTheDesktopAndClampedToIt) {
+  const DesktopRange twoScreens{-1280, 0, 3200, 1080};
+  EXPECT_EQ(post(NX_MOUSEMOVED, -1280, 0, proximity(true, false), twoScreens),
+            (Events{{EV_KEY, BTN_TOOL_PEN, 1}, {EV_ABS, ABS_X, 0}, {EV_ABS, ABS_Y, 0}, syn}));
+  EXPECT_EQ(post(NX_MOUSEMOVED, 1919, 1079, point(0), twoScreens),
+            (Events{{EV_ABS, ABS_X, 3199}, {EV_ABS, ABS_Y, 1079}, syn}));
+  EXPECT_EQ(post(NX_MOUSEMOVED, 2000, -5, point(0), twoScreens),
+            (Events{{EV_ABS, ABS_Y, 0}, syn}));
+}
+
+TEST_F(PenTranslation, RemovalEndsTheStroke) {
+  enter();
+  post(NX_LMOUSEDOWN, 100, 200, button(0xFF));
+  EXPECT_EQ(toVector(leaveProximity(state)),
+            (Events{{EV_KEY, BTN_TOUCH, 0}, {EV_ABS, ABS_PRESSURE, 0}, {EV_KEY, BTN_TOOL_PEN, 0}, syn}));
+  EXPECT_EQ(toVector(leaveProximity(state)), Events{});
+}
+
+}  // namespace
+}  // namespace taviro::linux_input
