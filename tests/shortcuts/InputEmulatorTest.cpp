@@ -3,31 +3,24 @@
 #include <string>
 #include <vector>
 
-#include "FakeInput.h"
 #include "foundation/NotificationCenter.h"
 #include "shortcuts/InputEmulator.h"
+#include "shortcuts/ShortcutTranscript.h"
 
 namespace taviro {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// An executor whose every effect, notifications included, lands in `lines`.
+// An executor whose every effect, notifications included, lands in `lines`
+// in the replay tool's format.
 struct Harness {
+  NotificationCenter center;  // outlives the transcript that observes it
   Lines lines;
-  test::FakeSyntheticInput input{lines};
-  test::FakeProcessLauncher launcher{lines};
-  NotificationCenter center;
-  InputEmulator emulator{input, launcher, center};
+  ShortcutTranscript transcript{[this](const std::string& line) { lines.push_back(line); }};
+  InputEmulator emulator{transcript, transcript, center};
 
-  Harness() {
-    center.addObserver("DownKey", [this](const Notification& n) {
-      const auto kid = n.userInfo ? n.userInfo->find("kid") : Value::Dict::const_iterator{};
-      const bool hasKid = n.userInfo && kid != n.userInfo->end();
-      lines.push_back("notify DownKey kid=" + (hasKid ? std::to_string(kid->second.int64Value()) : "?"));
-    });
-    center.addObserver("Monitor", [this](const Notification&) { lines.push_back("notify Monitor"); });
-  }
+  Harness() { transcript.observe(center); }
 
   Lines press(const std::string& command, int key = 0) {
     lines.clear();
