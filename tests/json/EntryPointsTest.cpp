@@ -1,0 +1,104 @@
+// The family of entry points: option checking, mutable and immutable results,
+// byte buffers and the decoder object.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "CaseFiles.h"
+#include "json/JSONKit.h"
+
+namespace taviro {
+namespace {
+
+JSONBytes bytesOf(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+TEST(JSONEntryPoints, ParseOptionsOfSixteenAndAboveAreRefused) {
+  for (unsigned options : {16u, 17u, 31u, 0x80000000u}) {
+    try {
+      JSONDecoder::decoderWithParseOptions(options);
+      ADD_FAILURE() << "options " << options << " accepted";
+    } catch (const std::invalid_argument& e) {
+      EXPECT_STREQ(e.what(), "Invalid parse options.");
+    }
+    EXPECT_THROW(objectFromJSONStringWithParseOptions("[]", options), std::invalid_argument);
+    EXPECT_THROW(mutableObjectFromJSONDataWithParseOptions(bytesOf("[]"), options),
+                 std::invalid_argument);
+  }
+  EXPECT_EQ(JSONDecoder::decoderWithParseOptions(15).parseOptions(), 15u);
+}
+
+TEST(JSONEntryPoints, MutableResultCanBeEditedAtEveryDepthAndWrittenBack) {
+  const Value::Dict original{{"0", Value::Dict{{"keys", Value::Array{"A"}}, {"on", std::uint64_t{1}}}}};
+  auto tree = mutableObjectFromJSONString(*JSONString(original));
+  ASSERT_TRUE(tree);
+  EXPECT_EQ(*tree, Value(original));
+
+  Value::Dict& record = *(*tree->asDict())["0"].asDict();
+  record["on"] = 0;
+  record["keys"].asArray()->push_back("B");
+  EXPECT_EQ(JSONString(*tree->asDict()), R"({"0":{"keys":["A","B"],"on":0}})");
+}
+
+TEST(JSONEntryPoints, ImmutableResultIsSharedAndConst) {
+  std::shared_ptr<const Value> tree = objectFromJSONString(R"({"a":[1]})");
+  ASSERT_TRUE(tree);
+  static_assert(std::is_const_v<std::remove_reference_t<decltype(*tree)>>);
+  EXPECT_EQ(tree->find("a")->asArray()->size(), 1u);
+}
+
+TEST(JSONEntryPoints, ErrorIsFilledOnlyOnFailure) {
+  JKError error{.localizedDescription = "untouched"};
+  EXPECT_TRUE(objectFromJSONStringWithParseOptions("[1]", 0, &error));
+  EXPECT_TRUE(mutableObjectFromJSONStringWithParseOptions("[1]", 0, &error));
+  EXPECT_EQ(error.localizedDescription, "untouched");
+
+  EXPECT_FALSE(mutableObjectFromJSONStringWithParseOptions("[1", 0, &error));
+  EXPECT_EQ(error.localizedDescription, "Reached the end of the buffer.");
+  EXPECT_EQ(error.atIndex, 2u);
+  EXPECT_EQ(error.lineNumber, 1u);
+}
+
+// Every way in reaches the same reader with the same options.
+TEST(JSONEntryPoints, StringDataAndDecoderFormsAgree) {
+  const std::string text = "// c\n[\"\xc3(\", 1] x";  // needs options 1, 4 and 8
+  const unsigned options = 1 | 4 | 8;
+  const Value expected = Value::Array{"\xef\xbf\xbd(", std::uint64_t{1}};
+  auto decoder = JSONDecoder::decoderWithParseOptions(options);
+  JKError error;
+
+  EXPECT_EQ(*objectFromJSONStringWithParseOptions(text, options), expected);
+  EXPECT_EQ(*objectFromJSONStringWithParseOptions(text, options, &error), expected);
+  EXPECT_EQ(*mutableObjectFromJSONStringWithParseOptions(text, options), expected);
+  EXPECT_EQ(*mutableObjectFromJSONStringWithParseOptions(text, options, &error), expected);
+  EXPECT_EQ(*objectFromJSONDataWithParseOptions(bytesOf(text), options), expected);
+  EXPECT_EQ(*objectFromJSONDataWithParseOptions(bytesOf(text), options, &error), expected);
+  EXPECT_EQ(*mutableObjectFromJSONDataWithParseOptions(bytesOf(text), options), expected);
+  EXPECT_EQ(*mutableObjectFromJSONDataWithParseOptions(bytesOf(text), options, &error), expected);
+  EXPECT_EQ(*decoder.objectWithUTF8String(text.data(), text.size(), &error), expected);
+  EXPECT_EQ(*decoder.mutableObjectWithUTF8String(text.data(), text.size(), &error), expected);
+  EXPECT_EQ(*decoder.objectWithData(bytesOf(text), &error), expected);
+  EXPECT_EQ(*decoder.mutableObjectWithData(bytesOf(text), &error), expected);
+
+  // The option-less forms are strict.
+  EXPECT_FALSE(objectFromJSONString(text));
+  EXPECT_FALSE(mutableObjectFromJSONString(text));
+  EXPECT_FALSE(objectFromJSONData(bytesOf(text)));
+  EXPECT_FALSE(mutableObjectFromJSONData(bytesOf(text)));
+  EXPECT_TRUE(objectFromJSONData(bytesOf("[1]")));
+  EXPECT_TRUE(mutableObjectFromJSONData(bytesOf("{}")));
+}
+
+TEST(JSONEntryPoints, ADecoderCanBeReusedAfterAFailure) {
+  auto decoder = JSONDecoder::decoderWithParseOptions(0);
+  JKError error;
+  EXPECT_FALSE(decoder.objectWithUTF8String("[1,]", 4, &error));
+  EXPECT_EQ(error.atIndex, 3u);
+  auto tree = decoder.objectWithUTF8String("\n\n[2]", 5, &error);
+  ASSERT_TRUE(tree);
+  EXPECT_EQ(*tree, Value(Value::Array{std::uint64_t{2}}));
+}
+
+}  // namespace
+}  // namespace taviro

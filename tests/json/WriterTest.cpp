@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "CaseFiles.h"
+#include "json/JSONKit.h"
+
+namespace taviro {
+namespace {
+
+struct WriteCase {
+  const char* name;
+  Value::Dict dict;
+  JKSerializeOptionFlags options;
+  const char* expected;
+};
+
+TEST(JSONWriter, WritesEachKindOfValue) {
+  const WriteCase cases[] = {
+      {"slash and quote", {{"k", "a/b\"c"}}, 0, R"({"k":"a/b\"c"})"},
+      {"escaped slash", {{"k", "a/b"}}, JKSerializeOptionEscapeForwardSlashes, R"({"k":"a\/b"})"},
+      {"control characters",
+       {{"k", "\b\t\n\f\r\x01\x1f\x7f\\"}},
+       0,
+       "{\"k\":\"\\b\\t\\n\\f\\r\\u0001\\u001f\x7f\\\\\"}"},
+      {"double", {{"d", 1.5}}, 0, R"({"d":1.5})"},
+      {"double with seventeen digits", {{"d", 0.1}}, 0, R"({"d":0.10000000000000001})"},
+      {"negative zero", {{"d", -0.0}}, 0, R"({"d":-0})"},
+      {"large double", {{"d", 1e300}}, 0, R"({"d":1.0000000000000001e+300})"},
+      {"integers",
+       {{"i", std::int64_t{INT64_MIN}}, {"u", std::uint64_t{UINT64_MAX}}, {"z", 0}, {"o", 1}},
+       0,
+       R"({"i":-9223372036854775808,"o":1,"u":18446744073709551615,"z":0})"},
+      {"booleans and null", {{"f", false}, {"n", nullptr}, {"t", true}}, 0,
+       R"({"f":false,"n":null,"t":true})"},
+      {"raw UTF-8", {{"k", "\xc3\xa9\xf0\x9f\x98\x80"}}, 0, "{\"k\":\"\xc3\xa9\xf0\x9f\x98\x80\"}"},
+      {"ASCII escapes", {{"\xc3\xa9", "\xe2\x82\xac\xf0\x9f\x98\x80"}}, JKSerializeOptionEscapeUnicode,
+       R"({"\u00e9":"\u20ac\ud83d\ude00"})"},
+      {"bytes that are not UTF-8", {{"k", "a\xff\xc3("}}, 0,
+       "{\"k\":\"a\xef\xbf\xbd\xef\xbf\xbd(\"}"},
+      {"empty containers", {{"a", Value::Array{}}, {"d", Value::Dict{}}}, JKSerializeOptionPretty,
+       "{\n  \"a\": [],\n  \"d\": {}\n}"},
+      {"pretty nesting", {{"b", Value::Array{1, Value::Dict{{"x", "y"}}}}, {"a", 2}},
+       JKSerializeOptionPretty,
+       "{\n  \"a\": 2,\n  \"b\": [\n    1,\n    {\n      \"x\": \"y\"\n    }\n  ]\n}"},
+  };
+  for (const auto& c : cases) {
+    JKError error;
+    EXPECT_EQ(JSONStringWithOptions(c.dict, c.options, &error), std::string(c.expected))
+        << c.name << ": " << error.localizedDescription;
+  }
+}
+
+TEST(JSONWriter, RefusesWhatJSONCannotHold) {
+  const struct {
+    Value value;
+    const char* message;
+  } cases[] = {
+      {std::numeric_limits<double>::quiet_NaN(),
+       "Floating point values must be finite.  JSON does not support NaN or Infinity."},
+      {-std::numeric_limits<double>::infinity(),
+       "Floating point values must be finite.  JSON does not support NaN or Infinity."},
+      {Value::Data{{1, 2}}, "Unable to serialize object class NSData."},
+      {Value::Date{0}, "Unable to serialize object class NSDate."},
+  };
+  for (const auto& c : cases) {
+    const Value::Array nested{1, Value::Dict{{"k", c.value}}};
+    JKError error;
+    EXPECT_FALSE(JSONStringWithOptions(nested, 0, &error)) << c.message;
+    EXPECT_EQ(error.localizedDescription, c.message);
+    EXPECT_EQ(error.domain, "JKErrorDomain");
+    EXPECT_FALSE(error.atIndex);
+    EXPECT_FALSE(JSONString(nested)) << c.message;
+    EXPECT_FALSE(JSONData(nested)) << c.message;
+  }
+}
+
+TEST(JSONWriter, RefusesNestingTheReaderWouldRefuse) {
+  Value deepest = Value::Array{};
+  for (std::size_t i = 1; i < JKMaximumDepth; ++i) deepest = Value::Array{std::move(deepest)};
+  const Value::Array atLimit = *deepest.asArray();
+  ASSERT_TRUE(JSONString(atLimit));
+  EXPECT_TRUE(objectFromJSONString(*JSONString(atLimit)));
+
+  JKError error;
+  EXPECT_FALSE(JSONStringWithOptions(Value::Array{deepest}, 0, &error));
+  EXPECT_EQ(error.localizedDescription,
+            "Too deeply nested: more than 512 levels of arrays and objects.");
+}
+
+TEST(JSONWriter, EveryLayoutReadsBackToTheSameTree) {
+  const Value::Dict tree{
+      {"text", "a/b \"q\" \xc3\xa9 \xf0\x9f\x98\x80 \t\x01"},
+      {"numbers", Value::Array{-3, std::uint64_t{7}, 2.5, -0.0, 1e-7}},
+      {"nested", Value::Dict{{"e", Value::Array{}}, {"f", Value::Dict{}}, {"g", nullptr}}},
+      {"flags", Value::Array{true, false}},
+  };
+  for (unsigned options : {0u, 1u, 2u, 16u, 19u}) {
+    auto text = JSONStringWithOptions(tree, options);
+    ASSERT_TRUE(text) << "options " << options;
+    auto back = objectFromJSONString(*text);
+    ASSERT_TRUE(back) << *text;
+    EXPECT_EQ(*back, Value(tree)) << *text;
+  }
+}
+
+TEST(JSONWriter, DataVariantsHoldTheSameBytesAsTheText) {
+  const Value::Dict dict{{"k", "\xc3\xa9/"}};
+  const auto text = JSONStringWithOptions(dict, JKSerializeOptionEscapeForwardSlashes);
+  const auto data = JSONDataWithOptions(dict, JKSerializeOptionEscapeForwardSlashes);
+  ASSERT_TRUE(text && data);
+  EXPECT_EQ(std::string(data->begin(), data->end()), *text);
+  EXPECT_EQ(JSONData(Value::Array{1}), (std::vector<std::uint8_t>{'[', '1', ']'}));
+}
+
+}  // namespace
+}  // namespace taviro
