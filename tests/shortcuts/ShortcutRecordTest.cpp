@@ -54,11 +54,5 @@ TEST(ShortcutRecord, BuildsTheCommandStringOfARecord) {
   }
 }
 
-TEST(ShortcutRecord, NamesRecordsByDecimalKeyId) {
-  EXPECT_EQ(shortcutRecordName(3), "3");
-  EXPECT_EQ(shortcutRecordName(12), "12");
-  EXPECT_EQ(shortcutRecordName(0), "0");
-}
-
 }  // namespace
 }  // namespace taviro
