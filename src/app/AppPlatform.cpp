@@ -1,0 +1,85 @@
+#include "app/AppPlatform.h"
+
+#include "foundation/Log.h"
+#include "foundation/UserDefaults.h"
+#include "platform/qt/QtDisplayServices.h"
+#include "platform/qt/QtMainQueue.h"
+#include "shortcuts/Configure.h"
+#include "shortcuts/InputEmulator.h"
+
+#if TAVIRO_WITH_LINUX
+#include "platform/linux/LinuxHIDManager.h"
+#include "platform/linux/SpawnLauncher.h"
+#include "platform/linux/UinputKeyboard.h"
+#include "platform/linux/UinputPen.h"
+#endif
+
+namespace taviro {
+namespace {
+
+// Without device adapters nothing is posted: the driver finds no tablet.
+class NoEventSystem final : public HIDEventSystem {
+ public:
+  HIDEventSystemOpenResult open() override { return {HIDEventSystemOpen::NoService, -1}; }
+  int close() override { return 0; }
+  void post(std::uint32_t, IOGPoint, const NXEventData&, std::uint32_t) override {}
+};
+
+std::unique_ptr<DefaultsStorage> settingsStorage() {
+  logBare("settings are kept for this run only: no settings file support was built in");
+  return nullptr;
+}
+
+}  // namespace
+
+struct AppPlatform::Parts {
+  explicit Parts(const QString& resourcesDir)
+      : defaults(settingsStorage()),
+        shortcuts(defaults, (resourcesDir + QStringLiteral("/shortcut.json")).toStdString())
+#if TAVIRO_WITH_LINUX
+        ,
+        pen(displays),
+        emulator(keyboard, launcher)
+#endif
+  {
+  }
+
+  QtDisplayServices displays;
+  QtMainQueue mainQueue;
+  UserDefaults defaults;
+  Configure shortcuts;
+#if TAVIRO_WITH_LINUX
+  linux_input::UinputPen pen;
+  linux_input::UinputKeyboard keyboard;
+  linux_input::SpawnLauncher launcher;
+  InputEmulator emulator;
+#else
+  NoEventSystem pen;
+#endif
+};
+
+AppPlatform::AppPlatform(const QString& resourcesDir)
+    : parts_(std::make_unique<Parts>(resourcesDir)) {}
+
+AppPlatform::~AppPlatform() = default;
+
+QtDisplayServices& AppPlatform::displays() { return parts_->displays; }
+
+DriverPlatform AppPlatform::driverPlatform(std::function<void(bool)> setIsConnect) {
+  DriverPlatform p;
+  p.defaults = &parts_->defaults;
+  p.eventSystem = &parts_->pen;
+  p.displays = &parts_->displays;
+  p.pointer = &parts_->displays;
+  p.mainQueue = &parts_->mainQueue;
+  p.shortcutLookup = &parts_->shortcuts;
+  p.shortcutStore = &parts_->shortcuts;
+#if TAVIRO_WITH_LINUX
+  p.hidManagerFactory = [] { return std::make_unique<linux_input::LinuxHIDManager>(); };
+  p.shortcutRunner = &parts_->emulator;
+#endif
+  p.setIsConnect = std::move(setIsConnect);
+  return p;
+}
+
+}  // namespace taviro

@@ -1,0 +1,88 @@
+#include "app/BTAppDelegate.h"
+
+#include <QCoreApplication>
+
+#include "app/LoginItem.h"
+#include "driver/BTDriverManager.h"
+#include "foundation/Log.h"
+
+namespace taviro {
+namespace {
+
+BTAppDelegate* gShared = nullptr;
+
+}  // namespace
+
+BTAppDelegate::BTAppDelegate(Options options, QObject* parent)
+    : QObject(parent), options_(std::move(options)), instance_(options_.instanceName) {
+  gShared = this;
+  menu_.addAction(QStringLiteral("종료"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  connect(&instance_, &SingleInstance::activationRequested, this,
+          &BTAppDelegate::applicationDidBecomeActive);
+}
+
+BTAppDelegate::~BTAppDelegate() {
+  if (gShared == this) gShared = nullptr;
+}
+
+BTAppDelegate* BTAppDelegate::shard() { return gShared; }
+
+bool BTAppDelegate::applicationDidFinishLaunching() {
+  if (registerLoginItem(options_.autostartDir, options_.startletExecutable)) {
+    logBare("开机启动启动设置成功");
+  } else {
+    logBare("开机启动启动设置失败");
+  }
+  if (!instance_.claim()) {
+    logBare("Taviro already runs: handed the focus to it");
+    return false;
+  }
+  driver_ = &options_.createDriver();
+  logBare("created driver manager %p", static_cast<void*>(driver_));
+  menubarController_ = std::make_unique<BTMenubarController>(options_.trayAvailable,
+                                                             [this] { togglePanel(); });
+  if (!options_.trayAvailable) {
+    logBare("No system tray available: the panel opens as an ordinary window now and whenever "
+            "Taviro is started again");
+    QMetaObject::invokeMethod(this, &BTAppDelegate::applicationDidBecomeActive,
+                              Qt::QueuedConnection);
+  }
+  return true;
+}
+
+void BTAppDelegate::applicationDidBecomeActive() {
+  if (menubarController_ && !menubarController_->hasActiveIcon()) panelController().openPanel();
+}
+
+void BTAppDelegate::applicationShouldTerminate() { menubarController_.reset(); }
+
+void BTAppDelegate::togglePanel() {
+  menubarController_->setHasActiveIcon(!menubarController_->hasActiveIcon());
+  if (notFirstShow_) {
+    panelController().setHasActivePanel(menubarController_->hasActiveIcon());
+  } else {
+    // The automatic first click only creates the controller; the observation
+    // resets the icon flag.
+    notFirstShow_ = true;
+    panelController().setHasActivePanel(false);
+  }
+}
+
+BTPanelViewController& BTAppDelegate::panelController() {
+  if (!panelController_) {
+    panelController_ = std::make_unique<BTPanelViewController>(this, *driver_, options_.trayAvailable);
+    connect(panelController_.get(), &BTPanelViewController::hasActivePanelChanged, this, [this] {
+      if (menubarController_) menubarController_->setHasActiveIcon(panelController_->hasActivePanel());
+    });
+  }
+  return *panelController_;
+}
+
+BTStatusItemView* BTAppDelegate::statusItemViewForPanelController(BTPanelViewController&) {
+  if (!menubarController_) return nullptr;
+  BTStatusItemView& view = menubarController_->statusItemView();
+  view.setMenu(&menu_);
+  return &view;
+}
+
+}  // namespace taviro

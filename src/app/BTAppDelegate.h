@@ -1,0 +1,67 @@
+#pragma once
+// The application object: registers the login item, keeps Taviro to one copy,
+// creates the driver and the status item, and opens and closes the settings
+// panel when the item is clicked.
+#include <QMenu>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/BTMenubarController.h"
+#include "app/BTPanelViewController.h"
+#include "app/SingleInstance.h"
+
+namespace taviro {
+
+class BTDriverManager;
+
+class BTAppDelegate : public QObject, public PanelControllerDelegate {
+  Q_OBJECT
+ public:
+  struct Options {
+    QString instanceName = QString::fromLatin1(kTaviroIdentifier);
+    QString autostartDir;
+    QString startletExecutable;
+    bool trayAvailable = true;
+    // Step 3 of the start: creates (or returns) the driver.
+    std::function<BTDriverManager&()> createDriver;
+  };
+
+  explicit BTAppDelegate(Options options, QObject* parent = nullptr);
+  ~BTAppDelegate() override;
+
+  // The instance created last; null before the first.
+  static BTAppDelegate* shard();
+
+  // The start-up sequence. False when another copy runs: it has been asked to
+  // open its panel, and this copy must quit without going on.
+  bool applicationDidFinishLaunching();
+  // Opens the panel without touching the toggle flags, unless the icon counts
+  // as active. Runs when another copy hands the focus over, and at start when
+  // there is no tray.
+  void applicationDidBecomeActive();
+  // Removes the status item; the process may end at once.
+  void applicationShouldTerminate();
+  // The status item's action.
+  void togglePanel();
+
+  BTPanelViewController& panelController();
+  bool hasPanelController() const { return panelController_ != nullptr; }
+  BTMenubarController* menubarController() { return menubarController_.get(); }
+  BTDriverManager* driver() { return driver_; }
+  bool notFirstShow() const { return notFirstShow_; }
+
+  BTStatusItemView* statusItemViewForPanelController(BTPanelViewController& controller) override;
+
+ private:
+  Options options_;
+  SingleInstance instance_;
+  BTDriverManager* driver_ = nullptr;
+  std::unique_ptr<BTMenubarController> menubarController_;
+  std::unique_ptr<BTPanelViewController> panelController_;
+  QMenu menu_;
+  bool notFirstShow_ = false;
+};
+
+}  // namespace taviro

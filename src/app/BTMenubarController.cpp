@@ -1,0 +1,35 @@
+#include "app/BTMenubarController.h"
+
+namespace taviro {
+
+QIcon statusImage(const QString& name) {
+  QIcon icon;
+  for (int size : {16, 22, 32, 64}) {
+    icon.addFile(QStringLiteral(":/images/%1-%2.png").arg(name).arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
+BTMenubarController::BTMenubarController(bool trayAvailable, std::function<void()> action) {
+  if (trayAvailable) statusItem_ = std::make_unique<QSystemTrayIcon>();
+  statusItemView_ = std::make_unique<BTStatusItemView>(statusItem_.get());
+  // The names are swapped on purpose: "Status" marks a connected tablet.
+  statusItemView_->setImage(statusImage(QStringLiteral("StatusHighlighted")));
+  statusItemView_->setAlternateImage(statusImage(QStringLiteral("Status")));
+  statusItemView_->setAction(std::move(action));
+  if (statusItem_) {
+    statusItem_->setToolTip(QStringLiteral("Taviro"));
+    statusItem_->show();
+  }
+}
+
+BTMenubarController::~BTMenubarController() {
+  if (statusItem_) statusItem_->hide();
+}
+
+void BTMenubarController::setIsConnect(bool connected) {
+  isConnect_ = connected;
+  statusItemView_->setHighlighted(connected);
+}
+
+}  // namespace taviro

@@ -1,0 +1,265 @@
+#include "app/BTPanelViewController.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QParallelAnimationGroup>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QSequentialAnimationGroup>
+
+#include "app/BTPanelView.h"
+#include "app/BTStatusItemView.h"
+#include "app/PanelControls.h"
+#include "app/PanelGeometry.h"
+#include "driver/BTDriverManager.h"
+#include "foundation/Log.h"
+#include "ui_Panel.h"
+#include "views/OnlyIntegerValueFormatter.h"
+
+namespace taviro {
+namespace {
+
+QString rectText(const QRect& r) {
+  return QStringLiteral("{{%1, %2}, {%3, %4}}").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// The duration of the open animation for the click being handled, logging
+// the geometry when Shift and Option (Alt) are held together.
+int openDuration(const QRect& status, const QRect& display, const QRect& panel) {
+  const std::optional<Qt::KeyboardModifiers> click = BTStatusItemView::currentClickModifiers();
+  if (!click) return BTPanelViewController::kOpenDurationMs;
+  const Qt::KeyboardModifiers mods =
+      *click & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  if ((mods & ~Qt::AltModifier) != Qt::ShiftModifier) return BTPanelViewController::kOpenDurationMs;
+  if (mods == (Qt::ShiftModifier | Qt::AltModifier)) {
+    logBare("Icon is at %s\n\tMenu is on screen %s\n\tWill be animated to %s",
+            qPrintable(rectText(status)), qPrintable(rectText(display)),
+            qPrintable(rectText(panel)));
+  }
+  return BTPanelViewController::kSlowOpenDurationMs;
+}
+
+}  // namespace
+
+BTPanelViewController::BTPanelViewController(PanelControllerDelegate* delegate,
+                                             BTDriverManager& driver, bool floating,
+                                             QObject* parent)
+    : QObject(parent), delegate_(delegate), driver_(driver), floating_(floating) {
+  removeTimer_.setSingleShot(true);
+  removeTimer_.setInterval(kRemoveDelayMs);
+  connect(&removeTimer_, &QTimer::timeout, this, [this] {
+    if (window_) window_->hide();
+  });
+  observeDriver();
+}
+
+BTPanelViewController::~BTPanelViewController() {
+  for (NotificationCenter::Token token : observers_) {
+    NotificationCenter::defaultCenter().removeObserver(token);
+  }
+}
+
+void BTPanelViewController::observeDriver() {
+  // Both may arrive on the driver thread: only queue work to this thread.
+  NotificationCenter& center = NotificationCenter::defaultCenter();
+  observers_.push_back(center.addObserver(kDriverDidChangeStatusNotification,
+                                          [this](const Notification&) { didChangeDriverStatus(); }));
+  observers_.push_back(center.addObserver(kUpdatePressureNotification, [this](const Notification& n) {
+    const Value* pressure = n.userInfo ? n.userInfo->count(kUpdatePressureKey)
+                                             ? &n.userInfo->at(kUpdatePressureKey)
+                                             : nullptr
+                                       : nullptr;
+    const int value = pressure ? static_cast<int>(pressure->doubleValue()) : 0;
+    QMetaObject::invokeMethod(this, [this, value] { showPressure(value); }, Qt::QueuedConnection);
+  }));
+}
+
+void BTPanelViewController::setHasActivePanel(bool active) {
+  if (active != hasActivePanel_) {
+    hasActivePanel_ = active;
+    if (active) {
+      openPanel();
+    } else {
+      closePanel();
+    }
+  }
+  emit hasActivePanelChanged();
+}
+
+BTPanelView& BTPanelViewController::window() {
+  if (!window_) {
+    window_ = std::make_unique<BTPanelView>(floating_);
+    awakeFromNib();
+  }
+  return *window_;
+}
+
+void BTPanelViewController::awakeFromNib() {
+  Ui::Panel& ui = window_->ui();
+  ui.monitorView->setTabletSettings(&driver_.tabletSettings());
+  ui.monitorView->setUpdateTabletOffset([&ui](double left, double top, double right, double bottom) {
+    ui.leftOffsetText->setText(QString::asprintf("%0.2f", left));
+    ui.upOffsetText->setText(QString::asprintf("%0.2f", top));
+    ui.rightOffsetText->setText(QString::asprintf("%0.2f", right));
+    ui.downOffsetText->setText(QString::asprintf("%0.2f", bottom));
+  });
+  window_->resize(window_->width(), kPanelHeight);
+
+  // The page switcher mirrors the pages; the tab view's own bar stays hidden.
+  ui.tabView->tabBar()->hide();
+  for (int i = 0; i < ui.tabView->count(); ++i) ui.segCtrl->addTab(ui.tabView->tabText(i));
+  ui.segCtrl->setCurrentIndex(ui.tabView->currentIndex());
+  connect(ui.segCtrl, &QTabBar::tabBarClicked, this, &BTPanelViewController::segmentedControlClick);
+
+  fillDisplaysCombo();
+  didChangeDriverStatus();
+
+  for (BTCustomCursorButton* link : {ui.morvelButton, ui.githubLinkButton, ui.refreshButton}) {
+    link->setCustomCursor(QCursor(Qt::PointingHandCursor));
+  }
+  auto* formatter = new OnlyIntegerValueFormatter(window_.get());
+  for (QLineEdit* field : {ui.leftOffsetText, ui.rightOffsetText, ui.upOffsetText, ui.downOffsetText}) {
+    field->setValidator(formatter);
+  }
+  ui.versionInfoButton->setText(
+      QStringLiteral("버전:%1").arg(QCoreApplication::applicationVersion()));
+
+  connect(window_.get(), &BTPanelView::cancelOperation, this, [this] { setHasActivePanel(false); });
+  connect(window_.get(), &BTPanelView::windowWillClose, this, [this] { setHasActivePanel(false); });
+  connect(window_.get(), &BTPanelView::windowDidResize, this, &BTPanelViewController::windowDidResize);
+  connect(ui.quitButton, &QPushButton::clicked, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  connect(ui.closeButton, &QPushButton::clicked, window_.get(), &QWidget::close);
+  initConfig();
+}
+
+void BTPanelViewController::fillDisplaysCombo() {
+  QComboBox* combo = window_->ui().displaysCombo;
+  combo->clear();
+  for (const QString& text : displayItemTexts(orderedScreenGeometries())) combo->addItem(text);
+}
+
+void BTPanelViewController::initConfig() {
+  Ui::Panel& ui = window_->ui();
+  iniConfigStatus_ = false;
+  setSliderReal(ui.pressureSlider, driver_.pressureDamping());
+  ui.smoothingSlider->setValue(driver_.smoothingLevel());
+  ui.enableMouseButton->setChecked(driver_.enableMouse());
+  ui.enableShortcutButton->setChecked(driver_.enableShourtcut());
+  setSliderReal(ui.penPressureDeadZoom, driver_.pressureDeadZone());
+  if (QAbstractButton* box = rotationCheckBox(ui, driver_.tabletRotation())) {
+    box->setChecked(true);
+    ui.monitorView->initTabletRotate(driver_.tabletRotation());
+  }
+  ui.displaysCombo->setCurrentIndex(driver_.displayId());
+  ui.shortcutSettingsButtonForTag0->setHover(true);
+  iniConfigStatus_ = true;
+}
+
+QRect BTPanelViewController::statusRectForWindow(const QRect& display) {
+  BTStatusItemView* view = delegate_ ? delegate_->statusItemViewForPanelController(*this) : nullptr;
+  std::optional<QSize> item;
+  if (view && view->statusItem()) {
+    const QRect icon = view->globalRect();
+    item = icon.isEmpty() ? QSize(kStatusItemLength, kStatusBarThickness) : icon.size();
+  }
+  return statusRectForDisplay(display, item);
+}
+
+QRect BTPanelViewController::selectedDisplayFrame() const {
+  const QList<QRect> displays = orderedScreenGeometries();
+  if (displays.isEmpty()) return QRect(0, 0, kPanelWidth, kPanelHeight);
+  const int index = window_ ? window_->ui().displaysCombo->currentIndex() : 0;
+  return index >= 0 && index < displays.size() ? displays[index] : displays.front();
+}
+
+void BTPanelViewController::openPanel() {
+  BTPanelView& panel = window();
+  removeTimer_.stop();
+  if (closeAnimation_) closeAnimation_->stop();
+  if (openAnimation_) openAnimation_->stop();
+
+  const QRect display = selectedDisplayFrame();
+  statusRect_ = statusRectForWindow(display);
+  const QRect target = panelRectForStatus(display, statusRect_);
+
+  panel.setWindowOpacity(0.0);
+  panel.setGeometry(statusRect_);
+  panel.show();
+  panel.raise();
+  panel.activateWindow();
+
+  const int duration = openDuration(statusRect_, display, target);
+  auto group = std::make_unique<QParallelAnimationGroup>();
+  auto* frame = new QPropertyAnimation(&panel, "geometry", group.get());
+  frame->setDuration(duration);
+  frame->setEndValue(target);
+  auto* opacity = new QPropertyAnimation(&panel, "windowOpacity", group.get());
+  opacity->setDuration(duration);
+  opacity->setEndValue(1.0);
+  group->addAnimation(frame);
+  group->addAnimation(opacity);
+  group->start();
+  openAnimation_ = std::move(group);
+
+  driver_.setShowPressure(true);
+  panel.ui().monitorView->setShowScreen(true);
+}
+
+void BTPanelViewController::closePanel() {
+  BTPanelView& panel = window();
+  if (openAnimation_) openAnimation_->stop();
+  auto group = std::make_unique<QSequentialAnimationGroup>();
+  auto* fade = new QPropertyAnimation(&panel, "windowOpacity", group.get());
+  fade->setDuration(kCloseDurationMs);
+  fade->setEndValue(0.0);
+  group->addAnimation(fade);
+  group->start();
+  closeAnimation_ = std::move(group);
+  // An open within the delay stops this timer, so a quick reopen stays up.
+  removeTimer_.start();
+  driver_.setShowPressure(false);
+  panel.ui().monitorView->setShowScreen(false);
+}
+
+void BTPanelViewController::windowDidResize() {
+  if (!window_) return;
+  window_->ui().backgroundView->setArrowX(arrowXFor(statusRect_, window_->x()));
+}
+
+void BTPanelViewController::didChangeDriverStatus() {
+  QMetaObject::invokeMethod(this, &BTPanelViewController::applyDriverStatus, Qt::QueuedConnection);
+}
+
+void BTPanelViewController::applyDriverStatus() {
+  if (!window_) return;
+  Ui::Panel& ui = window_->ui();
+  const bool connected = driver_.isConnected();
+  ui.statusLabel->setText(connected ? QStringLiteral("그래픽 타블렛이 연결되었습니다")
+                                    : QStringLiteral("그래픽 타블렛이 연결되지 않았습니다"));
+  ui.segCtrl->setCurrentIndex(3);
+  setPageControlsEnabled(ui.tabView->currentWidget(), connected);
+  const Point offset = driver_.cursorOffset();
+  ui.cursorLabel->setText(QString::asprintf("Offset %.0f,%.0f", offset.x, offset.y));
+}
+
+void BTPanelViewController::segmentedControlClick(int segment) {
+  if (!window_) return;
+  Ui::Panel& ui = window_->ui();
+  if (driver_.isConnected()) {
+    ui.tabView->setCurrentIndex(segment);
+  } else {
+    // The switcher moved itself on the click; put it back.
+    QMetaObject::invokeMethod(
+        ui.segCtrl, [&ui, index = ui.segCtrl->currentIndex()] { ui.segCtrl->setCurrentIndex(index); },
+        Qt::QueuedConnection);
+  }
+}
+
+void BTPanelViewController::showPressure(int pressure) {
+  if (window_) window_->ui().showPressureProgress->setValue(pressure);
+}
+
+}  // namespace taviro

@@ -1,0 +1,78 @@
+// Taviro: the tablet driver with its tray icon and settings panel.
+//
+// Options for scripts and tests:
+//   --no-tray         behave as on a desktop without a tray
+//   --fake-connected  show a connected tablet (the driver still runs)
+//   --open-panel      open the panel as a click on the icon would
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include "app/AppPlatform.h"
+#include "app/BTAppDelegate.h"
+#include "app/LoginItem.h"
+#include "driver/BTDriverManager.h"
+
+using namespace taviro;
+
+namespace {
+
+// Korean texts need a CJK face; Noto Sans CJK is what the set-up installs.
+void preferCjkFont(QApplication& app) {
+  QFont font = app.font();
+  font.setFamilies({font.family(), QStringLiteral("Noto Sans CJK KR")});
+  app.setFont(font);
+}
+
+void applyTestHooks(const QStringList& args, BTAppDelegate& delegate) {
+  if (args.contains(QStringLiteral("--fake-connected"))) {
+    BTDriverManager* driver = delegate.driver();
+    driver->setIsConnected(true);
+    driver->postUpdateNotification();
+  }
+  if (args.contains(QStringLiteral("--open-panel"))) {
+    // After the automatic first click.
+    QTimer::singleShot(2 * BTStatusItemView::kFirstClickDelayMs, &delegate,
+                       [&delegate] { delegate.togglePanel(); });
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Taviro"));
+  QApplication::setApplicationVersion(QStringLiteral(TAVIRO_VERSION));
+  QApplication::setQuitOnLastWindowClosed(false);
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.nivolt.Kestrom"));
+  preferCjkFont(app);
+
+  const QStringList args = QApplication::arguments();
+  const QString executableDir = QApplication::applicationDirPath();
+  AppPlatform platform(QDir::cleanPath(executableDir + QStringLiteral("/../Resources")));
+
+  BTAppDelegate::Options options;
+  options.autostartDir = defaultAutostartDir();
+  options.startletExecutable = startletExecutableFor(executableDir);
+  options.trayAvailable =
+      !args.contains(QStringLiteral("--no-tray")) && QSystemTrayIcon::isSystemTrayAvailable();
+  options.createDriver = [&platform]() -> BTDriverManager& {
+    BTDriverManager::configureShared(platform.driverPlatform([](bool connected) {
+      if (BTAppDelegate* delegate = BTAppDelegate::shard()) {
+        if (BTMenubarController* menubar = delegate->menubarController()) {
+          menubar->setIsConnect(connected);
+        }
+      }
+    }));
+    return BTDriverManager::shared();
+  };
+
+  BTAppDelegate delegate(std::move(options));
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
+                   &BTAppDelegate::applicationShouldTerminate);
+  if (!delegate.applicationDidFinishLaunching()) return 0;
+  applyTestHooks(args, delegate);
+  return app.exec();
+}
