@@ -84,6 +84,7 @@ std::vector<input_event> EvdevNode::drain(int quietMs) {
 std::vector<input_event> EvdevNode::readUntil(std::uint16_t type, std::uint16_t code,
                                               int timeoutMs) {
   std::vector<input_event> events;
+  bool matched = false;
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (std::chrono::steady_clock::now() < end) {
     pollfd p{fd_, POLLIN, 0};
@@ -91,7 +92,9 @@ std::vector<input_event> EvdevNode::readUntil(std::uint16_t type, std::uint16_t 
     input_event ev;
     while (read(fd_, &ev, sizeof ev) == static_cast<ssize_t>(sizeof ev)) {
       events.push_back(ev);
-      if (ev.type == type && ev.code == code) return events;
+      matched = matched || (ev.type == type && ev.code == code);
+      // The rest of the matching frame belongs to it.
+      if (matched && ev.type == EV_SYN && ev.code == SYN_REPORT) return events;
     }
   }
   return events;

@@ -27,7 +27,8 @@ class EvdevNode {
   int fd() const { return fd_; }
   // Events until `timeoutMs` passes with nothing new (quiet period).
   std::vector<input_event> drain(int quietMs);
-  // Events until one matches type/code (inclusive) or `timeoutMs` passes.
+  // Events up to the end of the first frame holding type/code, or until
+  // `timeoutMs` passes.
   std::vector<input_event> readUntil(std::uint16_t type, std::uint16_t code, int timeoutMs);
   // True when another process holds EVIOCGRAB on the node.
   bool grabbedByOther();
