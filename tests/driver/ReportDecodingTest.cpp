@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "DriverTestSupport.h"
+#include "driver/ReportDecoding.h"
+
+namespace taviro {
+namespace {
+
+using testing::DriverHarness;
+using testing::expressKeyReport;
+using testing::tabletReport;
+
+std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> b1to7) {
+  std::vector<std::uint8_t> r{0x08};
+  r.insert(r.end(), b1to7);
+  r.resize(8, 0);
+  return r;
+}
+
+TEST(ReportDecoding, PositionComesFromTheBitFieldOfBytesOneToFive) {
+  struct Case {
+    std::vector<std::uint8_t> report;
+    std::uint16_t x, y;
+  } cases[] = {
+      {bytes({0xC1, 0x34, 0x12, 0x78, 0x56, 0x00, 0x10}), 0x2469, 0xACF0},
+      {bytes({0xC1, 0x00, 0x80, 0x00, 0x40}), 0x0001, 0x8001},
+      {bytes({0x80, 0xFF, 0xFF, 0xFF, 0xFF}), 0xFFFF, 0xFFFF},  // bit 7 of byte 5 unused
+      {bytes({0x00, 0x00, 0x00, 0x00, 0x00}), 0, 0},
+  };
+  for (const Case& c : cases) {
+    const TabletPosition p = decodePosition(c.report.data());
+    EXPECT_EQ(p.x, c.x);
+    EXPECT_EQ(p.y, c.y);
+  }
+  EXPECT_EQ(rawPressure(cases[0].report.data()), 0x1000);
+}
+
+TEST(ReportDecoding, PositionAgreesWithTheFortyBitFormulaForEveryByte) {
+  for (int v = 0; v < 256; ++v) {
+    for (int at = 1; at <= 5; ++at) {
+      std::vector<std::uint8_t> r(8, 0);
+      r[at] = static_cast<std::uint8_t>(v);
+      std::uint64_t w = 0;
+      for (int i = 0; i < 5; ++i) w |= std::uint64_t{r[1 + i]} << (8 * i);
+      const TabletPosition p = decodePosition(r.data());
+      EXPECT_EQ(p.x, (w >> 7) & 0xFFFF);
+      EXPECT_EQ(p.y, (w >> 23) & 0xFFFF);
+    }
+  }
+}
+
+TEST(ReportDecoding, IntWithBitsReadsMostSignificantBitFirst) {
+  const std::int32_t bits[4] = {1, 0, 1, 1};
+  EXPECT_EQ(BTDriverManager::intWithBits(bits, 3, 4), 0b1101);
+  EXPECT_EQ(BTDriverManager::intWithBits(bits, 2, 2), 0b10);
+  EXPECT_EQ(BTDriverManager::intWithBits(bits, 3, 0), 0);
+}
+
+TEST(ReportDecoding, StatusByteGivesTheButtonMask) {
+  struct Case {
+    std::vector<std::uint8_t> report;
+    std::uint16_t mask;
+  } cases[] = {
+      {bytes({0xC1}), 0x0080},          {bytes({0xC2}), 0x0020},
+      {bytes({0xC4}), 0x0040},          {bytes({0x00}), 0},
+      {bytes({0xC0}), 0},               {expressKeyReport(1), 0x0001},
+      {expressKeyReport(3), 0x0004},    {expressKeyReport(8), 0x0080},
+      {expressKeyReport(16), 0x8000},   {expressKeyReport(0), 0x8000},
+      {expressKeyReport(17), 0x8000},   {expressKeyReport(0x0101), 0x8000},
+  };
+  for (const Case& c : cases) EXPECT_EQ(buttonMaskForReport(c.report.data()), c.mask);
+}
+
+TEST(Smoothing, FitsAStraightLineThroughThreeSamples) {
+  const double line[3] = {10, 20, 30};
+  EXPECT_EQ(smoothThree(line), (std::array<double, 3>{10, 20, 30}));
+  const double peak[3] = {0, 30, 0};
+  EXPECT_EQ(smoothThree(peak), (std::array<double, 3>{10, 10, 10}));
+}
+
+TEST(Smoothing, FourthReportClosesTheGroupAndIsDiscarded) {
+  DriverHarness h;
+  BTDriverManager& d = h.start();
+  const std::uint32_t xs[4] = {10, 20, 30, 99};
+  std::vector<bool> answers;
+  for (std::uint32_t x : xs)
+    answers.push_back(d.calculateXYCoordsWithReport(tabletReport(0x40, x * 2, 500).data()));
+  EXPECT_EQ(answers, (std::vector<bool>{false, false, false, true}));
+  // Three moves posted for x = 20, 40, 60 (the fourth sample never shows).
+  const auto events = h.fakes.events.events();
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].location.x, 20);
+  EXPECT_EQ(events[1].location.x, 40);
+  EXPECT_EQ(events[2].location.x, 60);
+  for (const auto& e : events) EXPECT_EQ(e.type, NX_MOUSEMOVED);
+  EXPECT_EQ(d.stylus().point, (Int32Point{60, 500}));
+}
+
+TEST(Smoothing, CursorOffsetMovesTheEventButNotThePoint) {
+  DriverHarness h;
+  BTDriverManager& d = h.start();
+  d.setCursorOffset({5, -5});
+  // Mapping to half a unit: screen area half as wide as the tablet area.
+  d.setScreenArea(Rect(0, 0, 65535.0 / 2, 65535.0 / 2));
+  d.screenManager().setScreenMapping(Rect(0, 0, 65535.0 / 2, 65535.0 / 2));
+  for (int i = 0; i < 4; ++i) d.calculateXYCoordsWithReport(tabletReport(0xC0, 201, 400).data());
+  EXPECT_DOUBLE_EQ(d.stylus().scrPos.x, 105.5);
+  EXPECT_DOUBLE_EQ(d.stylus().scrPos.y, 195.0);
+  EXPECT_EQ(d.stylus().ioPos.x, 105);
+  EXPECT_EQ(d.stylus().ioPos.y, 195);
+  EXPECT_EQ(d.stylus().point, (Int32Point{100, 200}));
+}
+
+TEST(ReportApplication, TipReportsWaitForTheEndOfTheGroup) {
+  DriverHarness h;
+  BTDriverManager& d = h.start();
+  h.group(tabletReport(0x40, 1000, 1000));  // pen enters
+  h.fakes.events.clear();
+  // Tip down and up inside one group: the machine never sees the tip.
+  h.feed(tabletReport(0xC1, 1001, 1000, 4000));
+  h.feed(tabletReport(0x40, 1000, 1000));
+  h.feed(tabletReport(0x40, 1000, 1000));
+  for (std::uint32_t t : h.fakes.events.types()) EXPECT_NE(t, NX_LMOUSEDOWN);
+  EXPECT_EQ(d.oldStylus().button_mask, 0);
+  h.feed(tabletReport(0x40, 1000, 1000));
+  for (std::uint32_t t : h.fakes.events.types()) {
+    EXPECT_NE(t, NX_LMOUSEDOWN);
+    EXPECT_NE(t, NX_LMOUSEUP);
+  }
+}
+
+TEST(ReportApplication, ExpressKeysAndStylusButtonsApplyAtOnce) {
+  DriverHarness h;
+  BTDriverManager& d = h.start();
+  h.feed(expressKeyReport(3));
+  EXPECT_EQ(d.oldStylus().button_mask, 0x0004);
+  EXPECT_TRUE(d.oldStylus().button[2]);
+  EXPECT_TRUE(d.oldStylus().button_click);
+  h.feed(tabletReport(0xC2, 1001, 1000));
+  EXPECT_EQ(d.oldStylus().button_mask, 0x0020);
+  // Express key 8 carries the tip bit and is held back like the tip.
+  h.feed(expressKeyReport(8));
+  EXPECT_EQ(d.oldStylus().button_mask, 0x0020);
+}
+
+TEST(ReportApplication, OutOfRangeStatusMarksThePenOffTheTablet) {
+  DriverHarness h;
+  BTDriverManager& d = h.start();
+  h.group(tabletReport(0x40, 1000, 1000));
+  EXPECT_FALSE(d.oldStylus().off_tablet);
+  h.group(tabletReport(0x00, 1000, 1000));
+  EXPECT_TRUE(d.oldStylus().off_tablet);
+}
+
+}  // namespace
+}  // namespace taviro

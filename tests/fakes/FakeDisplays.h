@@ -1,0 +1,36 @@
+#pragma once
+// A display configuration and pointer that tests set directly.
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+#include "display/DisplayServices.h"
+
+namespace taviro::fakes {
+
+class FakeDisplayServices : public DisplayServices {
+ public:
+  FakeDisplayServices() = default;
+  // Top-left bounds, the first one the main display; frames are derived
+  // (bottom-left origin at the main display's bottom-left), ids count from 1.
+  explicit FakeDisplayServices(const std::vector<Rect>& bounds);
+
+  void setDisplays(std::vector<Display> displays);
+  std::vector<Display> activeDisplays() const override;
+  std::optional<Display> mainDisplay() const override;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<Display> displays_;
+};
+
+// Displays from top-left bounds, as above.
+std::vector<Display> displaysFromBounds(const std::vector<Rect>& bounds);
+
+class FakePointer : public PointerLocation {
+ public:
+  Point where;
+  Point location() const override { return where; }
+};
+
+}  // namespace taviro::fakes

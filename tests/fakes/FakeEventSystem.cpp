@@ -1,0 +1,50 @@
+#include "FakeEventSystem.h"
+
+namespace taviro::fakes {
+
+HIDEventSystemOpenResult RecordingEventSystem::open() {
+  std::lock_guard lock(mutex_);
+  ++opens_;
+  return openResult;
+}
+
+int RecordingEventSystem::close() {
+  std::lock_guard lock(mutex_);
+  ++closes_;
+  return 0;
+}
+
+void RecordingEventSystem::post(std::uint32_t type, IOGPoint location, const NXEventData& data,
+                                std::uint32_t options) {
+  std::lock_guard lock(mutex_);
+  events_.push_back({type, location, data, options});
+}
+
+std::vector<PostedEvent> RecordingEventSystem::events() const {
+  std::lock_guard lock(mutex_);
+  return events_;
+}
+
+std::vector<std::uint32_t> RecordingEventSystem::types() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::uint32_t> out;
+  for (const PostedEvent& e : events_) out.push_back(e.type);
+  return out;
+}
+
+void RecordingEventSystem::clear() {
+  std::lock_guard lock(mutex_);
+  events_.clear();
+}
+
+int RecordingEventSystem::opens() const {
+  std::lock_guard lock(mutex_);
+  return opens_;
+}
+
+int RecordingEventSystem::closes() const {
+  std::lock_guard lock(mutex_);
+  return closes_;
+}
+
+}  // namespace taviro::fakes
