@@ -22,8 +22,8 @@ namespace taviro::linux_input {
 // One connected hidraw node of the tablet.
 class HidrawDevice : public HIDDevice {
  public:
-  HidrawDevice(std::string syspath, std::string grabRoot, int fd)
-      : syspath_(std::move(syspath)), grabRoot_(std::move(grabRoot)), fd_(fd) {}
+  HidrawDevice(std::uint64_t id, std::string syspath, std::string grabRoot, int fd)
+      : id_(id), syspath_(std::move(syspath)), grabRoot_(std::move(grabRoot)), fd_(fd) {}
   ~HidrawDevice() override { ::close(fd_); }
 
   int setFeatureReport(std::uint8_t reportId, const std::uint8_t* bytes,
@@ -49,6 +49,7 @@ class HidrawDevice : public HIDDevice {
     callback_ = std::move(callback);
   }
 
+  std::uint64_t id() const { return id_; }
   const std::string& syspath() const { return syspath_; }
   const std::string& grabRoot() const { return grabRoot_; }
   int fd() const { return fd_; }
@@ -58,6 +59,7 @@ class HidrawDevice : public HIDDevice {
   const InputReportCallback& callback() const { return callback_; }
 
  private:
+  std::uint64_t id_;
   std::string syspath_;
   std::string grabRoot_;
   int fd_;
@@ -158,10 +160,16 @@ void LinuxHIDManager::connect(udev_device* hidraw) {
             devnode, std::strerror(errno));
     return;
   }
-  devices_.push_back(std::make_unique<HidrawDevice>(syspath, grabRootOf(hidraw), fd));
+  devices_.push_back(std::make_unique<HidrawDevice>(nextId_++, syspath, grabRootOf(hidraw), fd));
   HidrawDevice& device = *devices_.back();
   if (seize_) device.grabs().grabBelow(udev_, device.grabRoot());
   if (matched_) matched_(device);
+}
+
+HidrawDevice* LinuxHIDManager::deviceWithId(std::uint64_t id) const {
+  for (const auto& d : devices_)
+    if (d->id() == id) return d.get();
+  return nullptr;
 }
 
 void LinuxHIDManager::disconnect(const std::string& syspath) {
@@ -236,26 +244,27 @@ void LinuxHIDManager::run(std::chrono::milliseconds timeout) {
     }
   }
   if (!closed_) {
-    std::vector<pollfd> fds;
-    fds.push_back({wakeFd_, POLLIN, 0});
-    if (monitor_) fds.push_back({udev_monitor_get_fd(monitor_), POLLIN, 0});
-    const std::size_t firstDevice = fds.size();
-    std::vector<std::string> polled;
+    // Reused between calls: run() comes round once per report.
+    pollFds_.clear();
+    polledIds_.clear();
+    pollFds_.push_back({wakeFd_, POLLIN, 0});
+    if (monitor_) pollFds_.push_back({udev_monitor_get_fd(monitor_), POLLIN, 0});
+    const std::size_t firstDevice = pollFds_.size();
     for (const auto& d : devices_) {
-      fds.push_back({d->fd(), POLLIN, 0});
-      polled.push_back(d->syspath());
+      pollFds_.push_back({d->fd(), POLLIN, 0});
+      polledIds_.push_back(d->id());
     }
-    const int ready = poll(fds.data(), fds.size(), static_cast<int>(timeout.count()));
+    const int ready = poll(pollFds_.data(), pollFds_.size(), static_cast<int>(timeout.count()));
     if (ready > 0 && !closed_) {
-      if (monitor_ && (fds[1].revents & POLLIN)) handleMonitor();
-      for (std::size_t i = firstDevice; i < fds.size() && !closed_; ++i) {
-        if (!fds[i].revents) continue;
+      if (monitor_ && (pollFds_[1].revents & POLLIN)) handleMonitor();
+      for (std::size_t i = firstDevice; i < pollFds_.size() && !closed_; ++i) {
+        const short revents = pollFds_[i].revents;
+        if (!revents) continue;
         // The device may have gone while handling the monitor or an earlier node.
-        auto it = std::find_if(devices_.begin(), devices_.end(),
-                               [&](const auto& d) { return d->syspath() == polled[i - firstDevice]; });
-        if (it == devices_.end()) continue;
-        if (fds[i].revents & POLLIN) readReports(**it);
-        else if (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)) disconnect(polled[i - firstDevice]);
+        HidrawDevice* device = deviceWithId(polledIds_[i - firstDevice]);
+        if (!device) continue;
+        if (revents & POLLIN) readReports(*device);
+        else if (revents & (POLLERR | POLLHUP | POLLNVAL)) disconnect(device->syspath());
       }
     }
   }

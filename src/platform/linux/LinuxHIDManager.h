@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include <poll.h>
+
 #include "driver/HIDManager.h"
 
 struct udev;
@@ -49,6 +51,7 @@ class LinuxHIDManager : public HIDManager {
   bool matches(udev_device* hidraw) const;
   void connect(udev_device* hidraw);
   void disconnect(const std::string& syspath);
+  HidrawDevice* deviceWithId(std::uint64_t id) const;
   void handleMonitor();
   void readReports(HidrawDevice& device);
   void release();
@@ -65,6 +68,9 @@ class LinuxHIDManager : public HIDManager {
   int wakeFd_ = -1;
   std::vector<std::string> pending_;  // found by the enumeration, announced by run()
   std::vector<std::unique_ptr<HidrawDevice>> devices_;
+  std::uint64_t nextId_ = 1;
+  std::vector<pollfd> pollFds_;
+  std::vector<std::uint64_t> polledIds_;
 
   std::atomic<bool> closed_{false};
   std::mutex runMutex_;

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <tuple>
+#include <unistd.h>
 
 #include "foundation/Log.h"
 
@@ -103,7 +105,16 @@ int UinputPen::close() {
 }
 
 void UinputPen::write(const EvdevFrame& frame) {
-  for (const EvdevEvent& e : frame) libevdev_uinput_write_event(device_, e.type, e.code, e.value);
+  // The whole frame in one write(): one system call per posting.
+  input_event events[std::tuple_size_v<decltype(frame.events)>]{};
+  for (std::size_t i = 0; i < frame.count; ++i) {
+    events[i].type = frame.events[i].type;
+    events[i].code = frame.events[i].code;
+    events[i].value = frame.events[i].value;
+  }
+  if (frame.count > 0)
+    [[maybe_unused]] const ssize_t n =
+        ::write(libevdev_uinput_get_fd(device_), events, frame.count * sizeof(input_event));
 }
 
 void UinputPen::restore(const PenState& before, IOGPoint location) {

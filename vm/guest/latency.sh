@@ -1,0 +1,3 @@
+# Guest side of the latency benchmark.
+export TAVIRO_DATA_DIR=/data
+/bin/taviro-vm-latency
