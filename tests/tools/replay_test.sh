@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Runs taviro-replay from the outside: the bundled stroke against its recorded
+# output, a few option combinations, and malformed input.
+# Usage: replay_test.sh TAVIRO-REPLAY DATA-DIR EXPECTED-DIR
+set -uo pipefail
+replay=$1 data=$2 expected=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# expect_output NAME EXPECTED-FILE -- ARGS...   (exit 0, stdout as recorded)
+expect_output() {
+  local name=$1 want=$2; shift 3
+  if ! "$replay" "$@" >"$work/out" 2>"$work/err"; then
+    fail "$name: exit status $? ($(cat "$work/err" | tail -1))"; return
+  fi
+  diff -u "$want" "$work/out" >"$work/diff" || { fail "$name: output differs"; cat "$work/diff" >&2; }
+}
+
+# expect_error NAME MESSAGE-PATTERN INPUT-TEXT [ARGS...]  (exit 2, nothing on stdout)
+expect_error() {
+  local name=$1 pattern=$2 input=$3; shift 3
+  printf '%b' "$input" >"$work/in.txt"
+  "$replay" "$@" <"$work/in.txt" >"$work/out" 2>"$work/err"
+  local status=$?
+  [[ $status -eq 2 ]] || fail "$name: exit status $status, expected 2"
+  [[ -s $work/out ]] && fail "$name: printed on stdout: $(head -2 "$work/out")"
+  grep -q -- "$pattern" "$work/err" || fail "$name: stderr lacks \"$pattern\": $(cat "$work/err")"
+}
+
+expect_output "sample stroke" "$expected/sample-stroke.expected" -- "$data/sample-stroke.txt"
+expect_output "sample stroke with pressure" "$expected/sample-stroke-pressure.expected" -- \
+  --show-pressure "$data/sample-stroke.txt"
+# Standard input gives the same as the named file.
+"$replay" <"$data/sample-stroke.txt" >"$work/stdin.out" 2>/dev/null
+diff -q "$expected/sample-stroke.expected" "$work/stdin.out" >/dev/null || fail "standard input differs"
+
+# Log lines stay on stderr.
+"$replay" "$data/sample-stroke.txt" 2>"$work/err" >/dev/null
+grep -q '^-\[BTDriverManager updateStylusStatus\]\[Line [0-9]*\] \[info\] >>>mouseDown$' "$work/err" \
+  || fail "log lines: no mouseDown line on stderr"
+
+# Settings and displays: a second display of 1280x1024 as the target, mapped
+# whole (its frame's y is 1080 - 1024 = 56 from the main display's bottom).
+cat >"$work/settings.plist" <<'PLIST'
+<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+  <key>com.pelmora.nivoltDriver.displayId</key><integer>1</integer>
+  <key>com.pelmora.nivoltDriver.screenArea</key>
+  <array><real>1920</real><real>56</real><real>1280</real><real>1024</real></array>
+</dict>
+</plist>
+PLIST
+printf '08 C0 00 00 00 00 00 00\n%.0s' 1 2 3 4 >"$work/corner.txt"
+"$replay" --settings "$work/settings.plist" --displays 1920x1080+0+0,1280x1024+1920+0 \
+  "$work/corner.txt" >"$work/out" 2>/dev/null || fail "settings: exit status $?"
+grep -qx 'post type=24 x=1920 y=0 enter=1' "$work/out" \
+  || fail "settings: expected the corner of the second display, got: $(cat "$work/out")"
+
+# The pen starts where the pointer is: an express key applied before any
+# position group closes enters range there.
+printf '08 E0 00 00 03 00 00 00\n' | "$replay" --pointer 100,50 2>/dev/null | head -1 >"$work/out"
+grep -qx 'post type=5 x=100 y=50 proximity enter=1' "$work/out" \
+  || fail "pointer: got $(cat "$work/out")"
+expect_error "missing pointer value" "needs a value" "" --pointer
+
+expect_error "too few bytes" "standard input:2: expected 8 to 32 byte pairs, found 3" \
+  "# comment\n08 C1 00\n"
+expect_error "too many bytes" ":1: expected 8 to 32 byte pairs, found 33" \
+  "$(printf '00 %.0s' $(seq 33))\n"
+expect_error "not hexadecimal" "standard input:3: \"ZZ\" is not a hexadecimal byte pair" \
+  "08 C0 00 00 00 00 00 00\n\n08 C1 ZZ 00 00 00 00 00\n"
+expect_error "single digit" "\"0\" is not a hexadecimal byte pair" "08 C1 0 00 00 00 00 00 00\n"
+expect_error "bad time stamp" ":1: bad time stamp" "1.2.3: 08 C0 00 00 00 00 00 00\n"
+expect_error "bad displays" "bad --displays" "" --displays 1920x1080
+expect_error "unknown option" "unknown option --frobnicate" "" --frobnicate
+expect_error "missing reports file" "cannot open $work/none.txt" "" "$work/none.txt"
+printf 'not a plist' >"$work/bad.plist"
+expect_error "bad settings" "cannot read settings file" "" --settings "$work/bad.plist"
+
+# Time stamps, blanks, tabs and CRLF line ends are accepted.
+printf '0.5:\t08 C0 00 00 00 00 00 00\r\n  # indented comment\n   \n' >"$work/ok.txt"
+"$replay" "$work/ok.txt" >/dev/null 2>&1 || fail "accepted forms: exit status $?"
+
+if ((failures)); then
+  echo "$failures replay check(s) failed" >&2
+  exit 1
+fi
+echo "all replay checks passed"

@@ -1,0 +1,99 @@
+// taviro-replay: feeds recorded tablet reports through the driver core and
+// prints every effect (posted events, pressure notifications, shortcut
+// hand-offs) on standard output, one line each. Log lines go to stderr.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "ReplayInput.h"
+#include "ReplayOptions.h"
+#include "ReplayPlatform.h"
+#include "driver/BTDriverManager.h"
+#include "platform/plist/PlistFile.h"
+
+using namespace taviro;
+using namespace taviro::replay;
+
+namespace {
+
+constexpr int kBadInput = 2;
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "taviro-replay: %s\n", message.c_str());
+  return kBadInput;
+}
+
+// Reads and checks the whole input before anything runs, so that a bad line
+// prints nothing but its error.
+std::optional<ParsedInput> readInput(const Options& o, std::string* error) {
+  if (!o.reportsFile) return parseReports(std::cin);
+  std::ifstream file(*o.reportsFile);
+  if (!file) {
+    *error = "cannot open " + *o.reportsFile + ": " + std::strerror(errno);
+    return std::nullopt;
+  }
+  return parseReports(file);
+}
+
+void runReplay(const Options& o, const Value::Dict& settings, const ParsedInput& input) {
+  ReplayPlatform platform(stdout, o.displays, o.pointer);
+  for (const auto& [key, value] : settings) platform.defaults.setObject(key, value);
+  platform.notifications.addObserver(kUpdatePressureNotification, [](const Notification& n) {
+    const Value* v = nullptr;
+    if (n.userInfo) {
+      auto it = n.userInfo->find(kUpdatePressureKey);
+      if (it != n.userInfo->end()) v = &it->second;
+    }
+    std::printf("notify updatePressure pressure=%.2f\n", v ? v->doubleValue() : 0.0);
+  });
+
+  // Started as the driver thread starts it, with no device: settings loaded,
+  // event connection open (the pen state initialised), display manager set up.
+  BTDriverManager driver(platform.platform());
+  if (o.showPressure) driver.setShowPressure(true);
+  driver.initializeHID();
+  driver.initializeScreenSettings();
+
+  std::uint8_t buffer[kReportBufferSize];
+  for (const RecordedReport& r : input.reports) {
+    std::memset(buffer, 0, sizeof buffer);
+    std::memcpy(buffer, r.bytes.data(), r.bytes.size());
+    driver.didReceiveReport(buffer, buffer[0]);
+    platform.mainQueue.drain();
+  }
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (parsed.error) {
+    std::fprintf(stderr, "taviro-replay: %s\n%s\n", parsed.error->c_str(), kUsage);
+    return kBadInput;
+  }
+  const Options& o = parsed.options;
+  if (o.help) {
+    std::printf("%s\n", kUsage);
+    return 0;
+  }
+
+  Value::Dict settings;
+  if (o.settingsFile) {
+    PlistReadResult r = readPlistDictionary(*o.settingsFile);
+    if (r.status != PlistReadStatus::Ok)
+      return fail("cannot read settings file " + *o.settingsFile + ": " + r.error);
+    settings = std::move(r.dictionary);
+  }
+
+  std::string error;
+  const std::optional<ParsedInput> input = readInput(o, &error);
+  if (!input) return fail(error);
+  if (input->error) {
+    const std::string name = o.reportsFile ? *o.reportsFile : "standard input";
+    return fail(name + ":" + std::to_string(input->error->line) + ": " + input->error->message);
+  }
+  runReplay(o, settings, *input);
+  return 0;
+}
