@@ -12,9 +12,24 @@ namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
 
+// Bytes a string may hold as they are: printable ASCII other than the quote
+// and the backslash (and the slash when it is escaped).
+struct PlainBytes {
+  bool table[256] = {};
+  constexpr explicit PlainBytes(bool escapeSlash) {
+    for (int c = 0x20; c < 0x80; ++c) table[c] = c != '"' && c != '\\' && !(escapeSlash && c == '/');
+  }
+};
+constexpr PlainBytes kPlain(false);
+constexpr PlainBytes kPlainWithEscapedSlash(true);
+
 class Writer {
  public:
-  Writer(unsigned options, std::string& out) : options_(options), out_(out) {}
+  Writer(unsigned options, std::string& out)
+      : options_(options),
+        plain_((options & JKSerializeOptionEscapeForwardSlashes) ? kPlainWithEscapedSlash.table
+                                                                 : kPlain.table),
+        out_(out) {}
 
   std::optional<std::string> run(const Value::Dict& dict) {
     writeDict(dict, 0);
@@ -124,11 +139,6 @@ class Writer {
     }
   }
 
-  bool plain(unsigned char c) const {
-    return c >= 0x20 && c < 0x80 && c != '"' && c != '\\' &&
-           !(c == '/' && (options_ & JKSerializeOptionEscapeForwardSlashes));
-  }
-
   // Bytes that are not UTF-8 (a string built in code, not parsed) are written
   // as U+FFFD so that the text stays readable.
   void writeString(const std::string& s) {
@@ -137,7 +147,7 @@ class Writer {
     const auto* end = p + s.size();
     while (p < end) {
       const auto* run = p;
-      while (p < end && plain(*p)) ++p;
+      while (p < end && plain_[*p]) ++p;
       out_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
       if (p == end) break;
       const unsigned char c = *p;
@@ -170,6 +180,7 @@ class Writer {
   }
 
   const unsigned options_;
+  const bool* const plain_;
   std::string& out_;
   std::optional<std::string> error_;
 };
