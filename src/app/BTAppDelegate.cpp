@@ -17,8 +17,10 @@ BTAppDelegate::BTAppDelegate(Options options, QObject* parent)
     : QObject(parent), options_(std::move(options)), instance_(options_.instanceName) {
   gShared = this;
   menu_.addAction(QStringLiteral("종료"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-  connect(&instance_, &SingleInstance::activationRequested, this,
-          &BTAppDelegate::applicationDidBecomeActive);
+  connect(&instance_, &SingleInstance::activationRequested, this, [this] {
+    logBare("another copy of Taviro was started: opening the panel");
+    applicationDidBecomeActive();
+  });
 }
 
 BTAppDelegate::~BTAppDelegate() {
@@ -26,6 +28,10 @@ BTAppDelegate::~BTAppDelegate() {
 }
 
 BTAppDelegate* BTAppDelegate::shard() { return gShared; }
+
+void BTAppDelegate::driverDidChangeConnection(bool connected) {
+  if (gShared && gShared->menubarController_) gShared->menubarController_->setIsConnect(connected);
+}
 
 bool BTAppDelegate::applicationDidFinishLaunching() {
   if (registerLoginItem(options_.autostartDir, options_.startletExecutable)) {

@@ -33,6 +33,8 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
 
   // The instance created last; null before the first.
   static BTAppDelegate* shard();
+  // The driver's connection hook: tells the status item. Any thread.
+  static void driverDidChangeConnection(bool connected);
 
   // The start-up sequence. False when another copy runs: it has been asked to
   // open its panel, and this copy must quit without going on.

@@ -226,7 +226,7 @@ void BTPanelViewController::closePanel() {
 
 void BTPanelViewController::windowDidResize() {
   if (!window_) return;
-  window_->ui().backgroundView->setArrowX(arrowXFor(statusRect_, window_->x()));
+  window_->ui().backgroundView->setArrowX(arrowXFor(statusRect_, window_->geometry().x()));
 }
 
 void BTPanelViewController::didChangeDriverStatus() {

@@ -59,13 +59,8 @@ int main(int argc, char** argv) {
   options.trayAvailable =
       !args.contains(QStringLiteral("--no-tray")) && QSystemTrayIcon::isSystemTrayAvailable();
   options.createDriver = [&platform]() -> BTDriverManager& {
-    BTDriverManager::configureShared(platform.driverPlatform([](bool connected) {
-      if (BTAppDelegate* delegate = BTAppDelegate::shard()) {
-        if (BTMenubarController* menubar = delegate->menubarController()) {
-          menubar->setIsConnect(connected);
-        }
-      }
-    }));
+    BTDriverManager::configureShared(
+        platform.driverPlatform(&BTAppDelegate::driverDidChangeConnection));
     return BTDriverManager::shared();
   };
 

@@ -8,6 +8,16 @@
 
 namespace taviro {
 
+QList<QScreen*> orderedScreens() {
+  QScreen* primary = QGuiApplication::primaryScreen();
+  QList<QScreen*> ordered;
+  if (primary) ordered << primary;
+  for (QScreen* s : QGuiApplication::screens()) {
+    if (s != primary && ordered.size() < qsizetype(kMaxDisplays)) ordered << s;
+  }
+  return ordered;
+}
+
 std::vector<Display> displaysForScreens(const QList<QScreen*>& screens, const QScreen* primary,
                                         const std::function<DisplayID(const QScreen*)>& idOf) {
   QList<const QScreen*> ordered;

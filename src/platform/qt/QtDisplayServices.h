@@ -13,6 +13,10 @@
 
 namespace taviro {
 
+// Qt's screens in display-list order: the primary screen first, then the
+// others in Qt's order; at most kMaxDisplays.
+QList<QScreen*> orderedScreens();
+
 // The display list of the given screens: the primary screen first, then the
 // others in Qt's order. Bounds are relative to the primary screen's top-left;
 // frames flip y about its height. A screen with the same geometry as an

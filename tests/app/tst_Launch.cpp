@@ -1,0 +1,155 @@
+// Starting Taviro: Startlet's path rule and its check for a running Taviro,
+// the login item, and a second copy of Taviro handing over to the first.
+#include <QFile>
+#include <QLocalServer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "StartletRules.h"
+#include "app/LoginItem.h"
+
+class LaunchTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startletFindsTaviroThreeLevelsUp_data();
+  void startletFindsTaviroThreeLevelsUp();
+  void startletSeesARunningTaviro();
+  void startletStartsTaviroOnlyWhenNoneRuns();
+  void loginItemStartsStartletFromTheAutostartFolder();
+  void loginItemFailsWithoutStartlet();
+  void secondCopyHandsOverAndQuitsBeforeCreatingADriver();
+
+ private:
+  QProcessEnvironment isolatedEnvironment(const QTemporaryDir& dir) const;
+};
+
+void LaunchTest::startletFindsTaviroThreeLevelsUp_data() {
+  QTest::addColumn<QString>("startletExecutable");
+  QTest::addColumn<QString>("taviro");
+  QTest::newRow("login-item layout")
+      << "/opt/Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
+      << "/opt/Taviro.app/Contents/MacOS/Taviro";
+  QTest::newRow("other folder names, same depth")
+      << "/home/u/T.app/Contents/a/b/Startlet.app/Contents/MacOS/Startlet"
+      << "/home/u/T.app/Contents/MacOS/Taviro";
+  QTest::newRow("too shallow gives a wrong path")
+      << "/opt/Taviro.app/Contents/LoginItems/Startlet.app/Contents/MacOS/Startlet"
+      << "/opt/Taviro.app/MacOS/Taviro";
+  QTest::newRow("doubled slashes") << "/opt//Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
+                                   << "/opt/Taviro.app/Contents/MacOS/Taviro";
+}
+
+void LaunchTest::startletFindsTaviroThreeLevelsUp() {
+  QFETCH(QString, startletExecutable);
+  QFETCH(QString, taviro);
+  const QString bundle = startlet::bundlePathForExecutable(startletExecutable);
+  QVERIFY(bundle.endsWith(QLatin1String("Startlet.app")));
+  QCOMPARE(startlet::taviroExecutableForBundle(bundle), taviro);
+}
+
+void LaunchTest::startletSeesARunningTaviro() {
+  const QString name = QStringLiteral("taviro-launch-test-%1").arg(QCoreApplication::applicationPid());
+  QVERIFY(!startlet::taviroIsRunning(name, 200));
+  QLocalServer server;
+  QVERIFY(server.listen(name));
+  QVERIFY(startlet::taviroIsRunning(name, 1000));
+}
+
+QProcessEnvironment LaunchTest::isolatedEnvironment(const QTemporaryDir& dir) const {
+  // The local socket lives in TMPDIR: a private one keeps a Taviro the user
+  // runs out of the test.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("TMPDIR"), dir.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  return env;
+}
+
+void LaunchTest::startletStartsTaviroOnlyWhenNoneRuns() {
+  QTemporaryDir dir;
+  // A copy of the application folder whose "Taviro" only leaves a mark.
+  const QString contents = dir.filePath(QStringLiteral("Taviro.app/Contents"));
+  const QString startletDir = contents + QStringLiteral("/Library/LoginItems/Startlet.app/Contents/MacOS");
+  QVERIFY(QDir().mkpath(startletDir));
+  QVERIFY(QDir().mkpath(contents + QStringLiteral("/MacOS")));
+  QVERIFY(QFile::copy(QStringLiteral(STARTLET_EXECUTABLE), startletDir + QStringLiteral("/Startlet")));
+  const QString mark = dir.filePath(QStringLiteral("started"));
+  QFile taviro(contents + QStringLiteral("/MacOS/Taviro"));
+  QVERIFY(taviro.open(QIODevice::WriteOnly));
+  taviro.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\n").arg(mark).toUtf8());
+  taviro.close();
+  taviro.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+  const auto runStartlet = [&] {
+    QProcess startlet;
+    startlet.setProcessEnvironment(isolatedEnvironment(dir));
+    startlet.start(startletDir + QStringLiteral("/Startlet"), {QStringLiteral("--once")});
+    QVERIFY(startlet.waitForFinished(5000));
+    QCOMPARE(startlet.exitCode(), 0);
+  };
+
+  // A Taviro runs: its socket answers in the same TMPDIR.
+  qputenv("TMPDIR", dir.path().toLocal8Bit());
+  {
+    QLocalServer running;
+    QVERIFY(running.listen(QString::fromLatin1(startlet::kTaviroIdentifier)));
+    runStartlet();
+    QTest::qWait(300);
+    QVERIFY(!QFile::exists(mark));
+  }
+  runStartlet();
+  QTRY_VERIFY(QFile::exists(mark));
+  qunsetenv("TMPDIR");
+}
+
+void LaunchTest::loginItemStartsStartletFromTheAutostartFolder() {
+  QTemporaryDir dir;
+  const QString autostart = dir.filePath(QStringLiteral("config/autostart"));
+  QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
+  QFile entry(autostart + QStringLiteral("/com.nivolt.Startlet.desktop"));
+  QVERIFY(entry.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(entry.readAll());
+  QVERIFY(text.startsWith(QLatin1String("[Desktop Entry]\n")));
+  QVERIFY(text.contains(QStringLiteral("Exec=\"%1\"\n").arg(QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath())));
+  // Registering again (every start) replaces the entry.
+  QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
+  QCOMPARE(taviro::startletExecutableFor(QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath()),
+           QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath());
+}
+
+void LaunchTest::loginItemFailsWithoutStartlet() {
+  QTemporaryDir dir;
+  QVERIFY(!taviro::registerLoginItem(dir.path(), dir.filePath(QStringLiteral("no-startlet"))));
+  QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop"))));
+}
+
+void LaunchTest::secondCopyHandsOverAndQuitsBeforeCreatingADriver() {
+  QTemporaryDir dir;
+  QProcess first;
+  first.setProcessEnvironment(isolatedEnvironment(dir));
+  first.setProcessChannelMode(QProcess::MergedChannels);
+  first.start(QStringLiteral(TAVIRO_EXECUTABLE), {});
+  QByteArray firstLog;
+  QTRY_VERIFY_WITH_TIMEOUT((firstLog += first.readAll()).contains("created driver manager"), 10000);
+
+  QProcess second;
+  second.setProcessEnvironment(isolatedEnvironment(dir));
+  second.setProcessChannelMode(QProcess::MergedChannels);
+  second.start(QStringLiteral(TAVIRO_EXECUTABLE), {});
+  QVERIFY(second.waitForFinished(10000));
+  const QByteArray secondLog = second.readAll();
+  QCOMPARE(second.exitCode(), 0);
+  QVERIFY2(secondLog.contains("Taviro already runs"), secondLog.constData());
+  QVERIFY(!secondLog.contains("created driver manager"));
+  QVERIFY(!secondLog.contains("BTDriverManager"));
+  // The first copy opened its panel on the hand-over.
+  QTRY_VERIFY_WITH_TIMEOUT((firstLog += first.readAll()).contains("another copy of Taviro was started"), 5000);
+  QCOMPARE(first.state(), QProcess::Running);
+  first.kill();
+  first.waitForFinished();
+}
+
+QTEST_MAIN(LaunchTest)
+#include "tst_Launch.moc"
