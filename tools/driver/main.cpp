@@ -14,7 +14,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "DefaultsStore.h"
 #include "HeadlessDisplays.h"
 #include "LoopQueue.h"
 #include "ReportRecorder.h"
@@ -24,6 +23,7 @@
 #include "platform/linux/SpawnLauncher.h"
 #include "platform/linux/UinputKeyboard.h"
 #include "platform/linux/UinputPen.h"
+#include "platform/plist/PlistDefaultsStorage.h"
 #include "shortcuts/Configure.h"
 #include "shortcuts/InputEmulator.h"
 
@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
   }
 
   LoopQueue mainQueue;
-  UserDefaults defaults(makeDefaultsStorage());
+  // The same settings file as the desktop application.
+  UserDefaults defaults(std::make_unique<PlistDefaultsStorage>());
   HeadlessDisplays displays(options.displays);
   linux_input::UinputPen pen(displays);
   linux_input::UinputKeyboard keyboard;
