@@ -127,9 +127,9 @@ class BTDriverManager {
   void didConnectDevice(HIDDevice& device);
   void didRemoveDevice(HIDDevice& device);
   int issueCommand(HIDDevice& device, const std::uint8_t* command);
-  // Main thread: emulates removal of a connected device, closes the event
-  // connection and builds a new HID manager; the old one stops delivering
-  // before anything else happens.
+  // Main thread: stops the HID manager (it delivers nothing more), emulates
+  // the removal of a connected device, closes the event connection and
+  // builds a new HID manager, which the driver thread then services.
   void reinitialize();
   bool isConnected() const { return isConnected_; }
   void setIsConnected(bool connected);
@@ -149,6 +149,7 @@ class BTDriverManager {
 
   NotificationCenter& center() const;
   void runShortcut(int key, bool down);
+  void deviceRemoved();
   void endStrokeOnRemoval();
   void installHIDManager(std::shared_ptr<HIDManager> manager);
   std::shared_ptr<HIDManager> takeHIDManager();

@@ -21,7 +21,7 @@ inline constexpr std::uint32_t kIOHIDOptionsTypeNone = 0;
 inline constexpr std::uint32_t kIOHIDOptionsTypeSeizeDevice = 1;
 
 // One matched device; valid from its matching callback until its removal
-// callback has returned (or the manager is closed).
+// callback has returned, or until the manager's close() has returned.
 class HIDDevice {
  public:
   using InputReportCallback =

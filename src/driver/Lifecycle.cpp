@@ -167,8 +167,9 @@ void BTDriverManager::didConnectDevice(HIDDevice& device) {
   postUpdateNotification();
 }
 
-void BTDriverManager::didRemoveDevice(HIDDevice& device) {
-  (void)device;
+void BTDriverManager::didRemoveDevice(HIDDevice& /*device*/) { deviceRemoved(); }
+
+void BTDriverManager::deviceRemoved() {
   endStrokeOnRemoval();
   currentDeviceRef_ = nullptr;
   TAVIRO_LOG("-[BTDriverManager didRemoveDevice:withContext:result:sender:]", kLogInfo,
@@ -215,13 +216,12 @@ void BTDriverManager::reinitialize() {
   constexpr const char* kMethod = "-[BTDriverManager reinitialize]";
   TAVIRO_LOG(kMethod, kLogInfo, "Reinitializing driver");
   // Stop the old manager first: once close() returns it delivers nothing, so
-  // the removal below and the new manager never race with its reports. It
-  // stays alive (and its device valid) until the removal is done.
-  const std::shared_ptr<HIDManager> old = takeHIDManager();
-  if (old) old->close();
-  if (HIDDevice* device = currentDeviceRef_; isConnected_ && device) {
+  // the removal below and the new manager never race with its reports. The
+  // closed manager's device is gone, so the removal is emulated without it.
+  if (const std::shared_ptr<HIDManager> old = takeHIDManager()) old->close();
+  if (isConnected_ && currentDeviceRef_) {
     TAVIRO_LOG(kMethod, kLogInfo, "Device was connected, emulating device remove");
-    didRemoveDevice(*device);
+    deviceRemoved();
   }
   closeHIDService();
   initializeHID();
