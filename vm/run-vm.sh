@@ -30,12 +30,13 @@ kernel=${TAVIRO_VM_KERNEL:-}
 if [[ -z $kernel ]]; then
   for k in $(ls -1 /boot/vmlinuz-* 2>/dev/null | sort -V -r); do
     v=${k#/boot/vmlinuz-}
-    if [[ -r $k && -n $(find "/lib/modules/$v/kernel/drivers/hid" -name 'uhid.ko*' 2>/dev/null) ]]; then
+    if [[ -n $(find "/lib/modules/$v/kernel/drivers/hid" -name 'uhid.ko*' 2>/dev/null) ]]; then
       kernel=$k; break
     fi
   done
 fi
 [[ -n $kernel ]] || die "no kernel with the uhid module in /boot (install linux-image-amd64)"
+[[ -r $kernel ]] || die "cannot read $kernel (Debian makes it readable by root only): run as root, or set TAVIRO_VM_KERNEL to a readable copy"
 kver=${kernel#/boot/vmlinuz-}
 moddir=/lib/modules/$kver
 

@@ -8,6 +8,7 @@
 #include "HeadlessDisplays.h"
 #include "LoopQueue.h"
 #include "ReportRecorder.h"
+#include "platform/linux/UinputPen.h"
 
 namespace taviro {
 namespace {
@@ -29,6 +30,15 @@ TEST(HeadlessDisplays, GiveFramesFromTheMainDisplaysBottomLeft) {
   EXPECT_EQ(displays.mainDisplay()->bounds, Rect(0, 0, 1920, 1080));
   EXPECT_EQ(displays.location(), (Point{960, 540}));
   EXPECT_EQ(HeadlessDisplays({}).mainDisplay()->bounds, Rect(0, 0, 1920, 1080));
+}
+
+TEST(VirtualPenRange, CoversTheUnionOfAllDisplays) {
+  using linux_input::DesktopRange;
+  EXPECT_EQ(linux_input::desktopOf(HeadlessDisplays({Rect(0, 0, 1920, 1080)})),
+            (DesktopRange{0, 0, 1920, 1080}));
+  // A display left of and below the main one widens the range both ways.
+  EXPECT_EQ(linux_input::desktopOf(HeadlessDisplays({Rect(0, 0, 1920, 1080), Rect(-1280, 200, 1280, 1024)})),
+            (DesktopRange{-1280, 0, 3200, 1224}));
 }
 
 TEST(Recording, WritesTimeAndUppercaseHexBytes) {
