@@ -2,6 +2,7 @@
 // nlohmann/json, then prints how long ours takes relative to nlohmann's.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -58,34 +59,45 @@ void writeNlohmann(benchmark::State& state, int which) {
 }
 
 // Remembers each run's CPU time per iteration (steadier than wall time on a
-// shared machine) so the ratios can be printed.
+// shared machine) so the ratios can be printed; with repetitions, the median.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration)
-        nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    for (const Run& run : runs) {
+      // Repetitions may be reported only as aggregates; their median stands
+      // for all of them.
+      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+        nanoseconds_[run.run_name.str()].push_back(run.GetAdjustedCPUTime());
+    }
     ConsoleReporter::ReportRuns(runs);
   }
 
-  void printRatios() const {
+  void printRatios() {
     std::printf("\n%-8s %-16s %14s %14s %10s\n", "what", "document", "taviro", "nlohmann",
                 "ratio");
     for (const char* operation : {"parse", "write"}) {
       for (int which = 0; which < 2; ++which) {
         const std::string base = std::string(operation) + "/" + document(which).name + "/";
-        const auto ours = nanoseconds_.find(base + "taviro");
-        const auto theirs = nanoseconds_.find(base + "nlohmann");
-        if (ours == nanoseconds_.end() || theirs == nanoseconds_.end()) continue;
+        const double ours = median(base + "taviro");
+        const double theirs = median(base + "nlohmann");
+        if (ours == 0 || theirs == 0) continue;
         std::printf("%-8s %-16s %11.1f us %11.1f us %9.2fx\n", operation, document(which).name,
-                    ours->second / 1e3, theirs->second / 1e3, ours->second / theirs->second);
+                    ours / 1e3, theirs / 1e3, ours / theirs);
       }
     }
     std::printf("CPU time per operation; ratio = taviro / nlohmann (below 1: taviro is faster)\n");
   }
 
  private:
-  std::map<std::string, double> nanoseconds_;  // CPU time per iteration
+  double median(const std::string& name) {
+    auto found = nanoseconds_.find(name);
+    if (found == nanoseconds_.end()) return 0;
+    std::vector<double>& times = found->second;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+  }
+
+  std::map<std::string, std::vector<double>> nanoseconds_;
 };
 
 }  // namespace

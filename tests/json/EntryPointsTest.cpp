@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 #include "CaseFiles.h"
 #include "json/JSONKit.h"
@@ -98,6 +100,27 @@ TEST(JSONEntryPoints, ADecoderCanBeReusedAfterAFailure) {
   auto tree = decoder.objectWithUTF8String("\n\n[2]", 5, &error);
   ASSERT_TRUE(tree);
   EXPECT_EQ(*tree, Value(Value::Array{std::uint64_t{2}}));
+}
+
+// Each call keeps its state to itself, so threads may parse and write at once
+// (the ThreadSanitizer build checks that nothing is shared).
+TEST(JSONEntryPoints, CallsFromSeveralThreadsDoNotInterfere) {
+  std::vector<std::thread> threads;
+  std::vector<int> faults(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &faults] {
+      for (int i = 0; i < 200; ++i) {
+        const Value::Dict tree{{"thread", t}, {"i", i}, {"text", "\xc3\xa9/\n"}};
+        const auto text = JSONStringWithOptions(tree, static_cast<unsigned>(i % 4) * 2 + 1);
+        const auto back = text ? objectFromJSONStringWithParseOptions(*text, 4) : nullptr;
+        if (!back || back->find("i")->intValue() != i || back->find("thread")->intValue() != t)
+          ++faults[static_cast<std::size_t>(t)];
+        if (objectFromJSONString("[1,]")) ++faults[static_cast<std::size_t>(t)];
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(faults, std::vector<int>(4, 0));
 }
 
 }  // namespace
