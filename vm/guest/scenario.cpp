@@ -49,10 +49,10 @@ void sendGroup(UhidTablet& t, const Report& r, int reports = 4) {
   }
 }
 
-pid_t startDriver() {
+pid_t startDriver(const char* logPath = "/tmp/driver.log") {
   const pid_t pid = fork();
   if (pid == 0) {
-    const int log = open("/tmp/driver.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int log = open(logPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(log, 2);
     execl("/bin/taviro-driver", "taviro-driver", "--display", "1920x1080", "--record",
           "/tmp/reports.txt", static_cast<char*>(nullptr));
@@ -241,15 +241,42 @@ void recording(Checks& c) {
           first + " (" + std::to_string(lines) + " lines)");
 }
 
+std::string readFile(const char* path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 void showDriverLog() {
-  std::ifstream log("/tmp/driver.log");
+  std::istringstream log(readFile("/tmp/driver.log"));
   for (std::string line; std::getline(log, line);) std::printf("VM-LOG %s\n", line.c_str());
+}
+
+// Without /dev/uinput the driver keeps running, posts nothing and says what
+// to do.
+void withoutUinput(Checks& c) {
+  std::rename("/dev/uinput", "/dev/uinput.off");
+  const pid_t driver = startDriver("/tmp/no-uinput.log");
+  sleepMs(2000);
+  kill(driver, SIGTERM);
+  int status = -1;
+  waitpid(driver, &status, 0);
+  std::rename("/dev/uinput.off", "/dev/uinput");
+  const std::string log = readFile("/tmp/no-uinput.log");
+  const bool explained = WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+                         log.find("[-warn-] error opening service") != std::string::npos &&
+                         log.find("[-warn-] error opening HID service") != std::string::npos &&
+                         log.find("Cannot create the virtual pen on /dev/uinput") != std::string::npos &&
+                         log.find("Cannot create the virtual keyboard on /dev/uinput") != std::string::npos;
+  c.check("missing_uinput_is_explained", explained, explained ? "" : log);
 }
 
 }  // namespace
 
 int main() {
   Checks c;
+  withoutUinput(c);
   // The tablet is plugged in before the driver starts (found by enumeration);
   // the replug later is found by the monitor.
   auto tablet = std::make_unique<UhidTablet>();

@@ -137,7 +137,10 @@ void UinputPen::post(std::uint32_t type, IOGPoint location, const NXEventData& d
     // bring the pen back into proximity (and the tip down) as it was.
     const PenState before = state_;
     destroy();
-    if (create() != 0) return;
+    if (const int rc = create(); rc != 0) {
+      logUinputHelp("virtual pen", -rc);
+      return;
+    }
     restore(before, location);
   }
   write(translatePost(state_, type, location, data, desktop_));
