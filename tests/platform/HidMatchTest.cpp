@@ -10,28 +10,25 @@ struct MatchCase {
   bool matches;
 };
 
-class TabletMatching : public ::testing::TestWithParam<MatchCase> {};
-
-TEST_P(TabletMatching, MatchesOnlyTheUsbTabletWithBothIds) {
-  EXPECT_EQ(matchesTablet(GetParam().hidId, 0x6161, 0x4D15), GetParam().matches)
-      << GetParam().hidId;
+TEST(TabletMatching, MatchesOnlyTheUsbTabletWithBothIds) {
+  const MatchCase cases[] = {
+      {"0003:00006161:00004D15", true},
+      {"0003:00006161:00004d15", true},  // hex case does not matter
+      {"3:6161:4D15", true},
+      {"0003:00006161:00004D16", false},  // same vendor, other product
+      {"0003:00006162:00004D15", false},
+      {"0005:00006161:00004D15", false},  // Bluetooth
+      {"0018:00006161:00004D15", false},  // I2C
+      {"0003:00006161", false},
+      {"0003:00006161:00004D15:1", false},
+      {"0003:00006161:", false},
+      {"0003:0000616G:00004D15", false},
+      {"0003:100006161:00004D15", false},  // too wide
+      {"", false},
+  };
+  for (const MatchCase& c : cases)
+    EXPECT_EQ(matchesTablet(c.hidId, 0x6161, 0x4D15), c.matches) << c.hidId;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HidIds, TabletMatching,
-    ::testing::Values(MatchCase{"0003:00006161:00004D15", true},
-                      MatchCase{"0003:00006161:00004d15", true},  // hex case does not matter
-                      MatchCase{"3:6161:4D15", true},
-                      MatchCase{"0003:00006161:00004D16", false},  // same vendor, other product
-                      MatchCase{"0003:00006162:00004D15", false},
-                      MatchCase{"0005:00006161:00004D15", false},  // Bluetooth
-                      MatchCase{"0018:00006161:00004D15", false},  // I2C
-                      MatchCase{"0003:00006161", false},
-                      MatchCase{"0003:00006161:00004D15:1", false},
-                      MatchCase{"0003:00006161:", false},
-                      MatchCase{"0003:0000616G:00004D15", false},
-                      MatchCase{"0003:100006161:00004D15", false},  // too wide
-                      MatchCase{"", false}));
 
 TEST(HidIdParsing, ReadsBusVendorAndProduct) {
   EXPECT_EQ(parseHidId("0003:0000046D:0000C52B"), (HidId{3, 0x046D, 0xC52B}));
