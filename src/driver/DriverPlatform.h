@@ -2,8 +2,9 @@
 // Everything the driver takes from its surroundings. The application fills
 // one at start-up for the shared driver (BTDriverManager::configureShared);
 // tests and tools fill one with fakes and build their own driver. Pointers
-// are not owned and must outlive the driver; the shortcut pointers and the
-// status hook may be left empty.
+// are not owned and must outlive the driver. `displays` is required, and
+// `mainQueue` for start(); everything else may be left empty (no store: the
+// defaults apply and nothing is saved; no event system: posts go nowhere).
 #include <functional>
 
 #include "display/DisplayServices.h"

@@ -205,6 +205,27 @@ TEST_F(Lifecycle, StartRunsTheDriverThreadAfterADelay) {
   EXPECT_TRUE(m->closed());
 }
 
+TEST_F(Lifecycle, AfterReinitializeTheDriverThreadServesTheNewManager) {
+  BTDriverManager d(h.fakes.platform());
+  d.start();
+  h.fakes.mainQueue.runDelayed();
+  while (h.fakes.hid.managers().empty()) std::this_thread::yield();
+  auto first = h.fakes.hid.latest();
+  first->plug();
+  for (int i = 0; i < 200; ++i) first->report(tabletReport(0xC1, 1001 + 2u * i, 1001, 4000));
+  while (!d.isConnected()) std::this_thread::yield();
+  d.reinitialize();  // while reports may still be flowing
+  EXPECT_TRUE(first->closed());
+  EXPECT_FALSE(d.isConnected());
+  auto second = h.fakes.hid.latest();
+  ASSERT_NE(second, first);
+  second->plug();
+  second->waitUntilIdle();
+  while (!d.isConnected()) std::this_thread::yield();
+  d.shutdown();
+  EXPECT_TRUE(second->closed());
+}
+
 // Setters on the main thread while reports flow on the driver thread: run
 // under ThreadSanitizer, this proves the shared settings are race-free.
 TEST_F(Lifecycle, SettersRaceFreeWithReportsOnTheDriverThread) {

@@ -32,14 +32,5 @@ TEST(UserDefaults, SynchronizeWritesOnlyAfterAChange) {
   EXPECT_EQ(storage->saves(), 1);
 }
 
-TEST(NumberConversions, ReadLikeNumberObjects) {
-  EXPECT_EQ(Value(2.9).intValue(), 2);
-  EXPECT_EQ(Value(-2.9).intValue(), -2);
-  EXPECT_EQ(Value(true).floatValue(), 1.0f);
-  EXPECT_EQ(Value("3").intValue(), 0);
-  EXPECT_FALSE(Value("3").isNumber());
-  EXPECT_EQ(Value(1e300).int64Value(), INT64_MAX);
-}
-
 }  // namespace
 }  // namespace taviro
