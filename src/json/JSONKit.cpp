@@ -31,7 +31,10 @@ std::optional<std::string> serialise(const Container& container, JKSerializeOpti
                                      JKError* error) {
   std::string out;
   if (auto message = json::writeJSON(container, options, out)) {
-    if (error) *error = JKError{.localizedDescription = std::move(*message)};
+    if (error) {
+      *error = JKError{};
+      error->localizedDescription = std::move(*message);
+    }
     return std::nullopt;
   }
   return out;

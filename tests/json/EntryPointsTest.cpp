@@ -51,7 +51,8 @@ TEST(JSONEntryPoints, ImmutableResultIsSharedAndConst) {
 }
 
 TEST(JSONEntryPoints, ErrorIsFilledOnlyOnFailure) {
-  JKError error{.localizedDescription = "untouched"};
+  JKError error;
+  error.localizedDescription = "untouched";
   EXPECT_TRUE(objectFromJSONStringWithParseOptions("[1]", 0, &error));
   EXPECT_TRUE(mutableObjectFromJSONStringWithParseOptions("[1]", 0, &error));
   EXPECT_EQ(error.localizedDescription, "untouched");
