@@ -1,10 +1,10 @@
 #include "json/JSONReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 
 #include "json/JSONKit.h"
 #include "json/Nesting.h"
@@ -240,8 +240,8 @@ class Reader {
     } else {
       for (bool first = true;; first = false) {
         if (!startsValue(t)) {
-          if (t == Token::Colon) return first ? failExpected(kAValue, kACloseBracket), false
-                                              : failExpected(kAValue);
+          if (t == Token::Colon)
+            return first ? failExpected(kAValue, kACloseBracket) : failExpected(kAValue);
           return failUnexpected(t);
         }
         array.emplace_back();
@@ -275,14 +275,13 @@ class Reader {
       for (bool first = true;; first = false) {
         if (t != Token::String) {
           if (startsValue(t) || t == Token::Colon)
-            return first ? failExpected(kAString, kACloseBrace), false
-                         : failExpected(kAString);
+            return first ? failExpected(kAString, kACloseBrace) : failExpected(kAString);
           return failUnexpected(t);
         }
         std::string key;
         if (!parseString(key)) return false;
         t = next();
-        if (t != Token::Colon) return (t == Token::End ? fail(p_) : fail(p_, "Expected ':'."));
+        if (t != Token::Colon) return t == Token::End ? fail(p_) : fail(p_, "Expected ':'.");
         ++p_;
         t = next();
         if (!startsValue(t)) {
@@ -397,12 +396,10 @@ class Reader {
       if (p_ == end_) return fail(p_, "Invalid string.");
       const int digit = hexValue(*p_);
       if (digit < 0) {
-        char message[128];
-        std::snprintf(message, sizeof message,
-                      "Unexpected character found in \\u Unicode escape sequence.  Found '%c', "
-                      "expected [0-9a-fA-F].",
-                      static_cast<char>(*p_));
-        return fail(p_, message);
+        std::string message = "Unexpected character found in \\u Unicode escape sequence.  Found '";
+        message += static_cast<char>(*p_);
+        message += "', expected [0-9a-fA-F].";
+        return fail(p_, std::move(message));
       }
       value = (value << 4) | static_cast<char32_t>(digit);
     }
@@ -535,12 +532,13 @@ class Reader {
         else --magnitude;
       }
     }
-    if (i < text.size()) {  // the exponent, clamped far beyond any double's range
+    if (i < text.size()) {  // the exponent, clamped beyond any text's length
       ++i;
       const bool negativeExponent = text[i] == '-';
       if (text[i] == '+' || text[i] == '-') ++i;
+      constexpr long long kClamp = 1'000'000'000'000'000;
       long long exponent = 0;
-      for (; i < text.size(); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), 100000000LL);
+      for (; i < text.size(); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), kClamp);
       magnitude += negativeExponent ? -exponent : exponent;
     }
     return magnitude > 0;
