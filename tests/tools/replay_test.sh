@@ -2,6 +2,11 @@
 # Runs taviro-replay from the outside: the bundled stroke against its recorded
 # output, a few option combinations, and malformed input.
 # Usage: replay_test.sh TAVIRO-REPLAY DATA-DIR EXPECTED-DIR
+# The recorded outputs are sample-stroke.expected and
+# sample-stroke-pressure.expected (with --show-pressure); when the sample or
+# the driver's behaviour changes on purpose, regenerate them with
+#   taviro-replay [--show-pressure] data/sample-stroke.txt 2>/dev/null > tests/tools/<file>
+# and review the difference.
 set -uo pipefail
 replay=$1 data=$2 expected=$3
 work=$(mktemp -d)
