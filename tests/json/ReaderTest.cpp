@@ -72,24 +72,10 @@ TEST(JSONReader, LooseUnicodeKeepsParsingAfterEachReplacement) {
             "\\xef\\xbf\\xbd\\xef\\xbf\\xbd\\xef\\xbf\\xbd!\", \"n\": uint:1}");
 }
 
-TEST(JSONReader, KeysAreStringsWithEveryEscapeResolved) {
-  auto tree = objectFromJSONString(R"({"a\nb":1,"\u00e9":2,"a\u0062":3})");
-  ASSERT_TRUE(tree);
-  EXPECT_EQ(testing::describe(*tree), R"({"a\x0ab": uint:1, "ab": uint:3, "\xc3\xa9": uint:2})");
-}
-
 TEST(JSONReader, DuplicateKeysArrivingOutOfOrderStillLetTheLastWin) {
   auto tree = objectFromJSONString(R"({"b":1,"a":2,"b":3,"a":{"x":4}})");
   ASSERT_TRUE(tree);
   EXPECT_EQ(testing::describe(*tree), R"({"a": {"x": uint:4}, "b": uint:3})");
-}
-
-TEST(JSONReader, ErrorsCarryTheLineOfTheFault) {
-  JKError error;
-  EXPECT_FALSE(objectFromJSONStringWithParseOptions("[\n1,\n\n\"a\n\"]", 0, &error));
-  EXPECT_EQ(error.localizedDescription, "Invalid character < 0x20 found in string: 0x0a.");
-  EXPECT_EQ(error.atIndex, 8u);
-  EXPECT_EQ(error.lineNumber, 4u);
 }
 
 TEST(JSONReader, TextsWithEmbeddedNulBytesAreJudgedByLength) {
