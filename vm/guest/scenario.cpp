@@ -31,8 +31,9 @@ using Events = std::vector<input_event>;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr std::uint8_t kStartCommand[] = {0x02, 0x10, 0x01};
-// Reports the scenario sends in all: stroke 40, express key 4, unplug 20, replug 16.
-constexpr int kReportsSent = 80;
+// Reports the scenario sends in all: stroke 40, express keys 4 + 4, stylus
+// button 8, unplug 20, replug 16.
+constexpr int kReportsSent = 92;
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -185,6 +186,42 @@ void expressKey(Checks& c, UhidTablet& tablet, EvdevNode& keyboard) {
   c.check("express_key_runs_its_chord", keys == expected, describe(events));
 }
 
+// Express key 4 scrolls back by 5 pixels when pressed and again when released
+// (the settings file's shortcut): half a detent each.
+void scrollKey(Checks& c, UhidTablet& tablet, EvdevNode& keyboard) {
+  keyboard.drain(50);
+  const Report press = keyReport(4), release = keyReport(0);
+  tablet.send(press.data(), press.size());
+  sleepMs(3);
+  tablet.send(release.data(), release.size());
+  sleepMs(3);
+  sendGroup(tablet, penReport(kStatusOut, 0, 0, 0), 2);
+  Events events = keyboard.readUntil(EV_REL, REL_WHEEL, 3000);
+  std::vector<std::pair<int, int>> wheel;
+  for (const auto& e : events)
+    if (e.type == EV_REL) wheel.emplace_back(e.code, e.value);
+  const std::vector<std::pair<int, int>> expected = {
+      {REL_WHEEL_HI_RES, -60}, {REL_WHEEL_HI_RES, -60}, {REL_WHEEL, -1}};
+  c.check("scroll_key_turns_the_high_resolution_wheel", wheel == expected, describe(events));
+}
+
+// Stylus button 1 clicks the right mouse button: down while held, up when the
+// button is let go (the settings file's shortcut).
+void stylusButton(Checks& c, UhidTablet& tablet, EvdevNode& keyboard) {
+  keyboard.drain(50);
+  sendGroup(tablet, penReport(kStatusButton1, 5001, 5000, 0), 2);
+  sendGroup(tablet, penReport(kStatusHover, 5000, 5000, 0), 2);
+  sendGroup(tablet, penReport(kStatusOut, 5000, 5000, 0), 4);
+  Events events = keyboard.readUntil(EV_KEY, BTN_RIGHT, 3000);
+  const Events rest = keyboard.readUntil(EV_KEY, BTN_RIGHT, 3000);
+  events.insert(events.end(), rest.begin(), rest.end());
+  std::vector<std::pair<int, int>> keys;
+  for (const auto& e : events)
+    if (e.type == EV_KEY) keys.emplace_back(e.code, e.value);
+  const std::vector<std::pair<int, int>> expected = {{BTN_RIGHT, 1}, {BTN_RIGHT, 0}};
+  c.check("stylus_button_clicks_the_right_button", keys == expected, describe(events));
+}
+
 void unplugDuringDrag(Checks& c, std::unique_ptr<UhidTablet>& tablet, EvdevNode& pen) {
   pen.drain(50);
   sendGroup(*tablet, penReport(kStatusHover, 40000, 20000, 0), 8);
@@ -299,6 +336,8 @@ int main() {
     EvdevNode keyboard(keyboardNode);
     penStroke(c, *tablet, pen);
     expressKey(c, *tablet, keyboard);
+    scrollKey(c, *tablet, keyboard);
+    stylusButton(c, *tablet, keyboard);
     unplugDuringDrag(c, tablet, pen);
     replug(c, tablet, pen);
   }
