@@ -1,8 +1,13 @@
 #include "app/BTMenubarController.h"
 
+// The images are compiled into a static library, whose resource registration
+// the linker would drop unless something refers to it.
+static void loadImageResources() { Q_INIT_RESOURCE(resources); }
+
 namespace taviro {
 
 QIcon statusImage(const QString& name) {
+  loadImageResources();
   QIcon icon;
   for (int size : {16, 22, 32, 64}) {
     icon.addFile(QStringLiteral(":/images/%1-%2.png").arg(name).arg(size), QSize(size, size));

@@ -16,6 +16,7 @@
 #include "app/PanelGeometry.h"
 #include "driver/BTDriverManager.h"
 #include "foundation/Log.h"
+#include "platform/qt/QtDisplayServices.h"
 #include "ui_Panel.h"
 #include "views/OnlyIntegerValueFormatter.h"
 
@@ -168,11 +169,11 @@ QRect BTPanelViewController::statusRectForWindow(const QRect& display) {
   return statusRectForDisplay(display, item);
 }
 
-QRect BTPanelViewController::selectedDisplayFrame() const {
-  const QList<QRect> displays = orderedScreenGeometries();
-  if (displays.isEmpty()) return QRect(0, 0, kPanelWidth, kPanelHeight);
+QScreen* BTPanelViewController::selectedScreen() const {
+  const QList<QScreen*> screens = orderedScreens();
+  if (screens.isEmpty()) return nullptr;
   const int index = window_ ? window_->ui().displaysCombo->currentIndex() : 0;
-  return index >= 0 && index < displays.size() ? displays[index] : displays.front();
+  return index >= 0 && index < screens.size() ? screens[index] : screens.front();
 }
 
 void BTPanelViewController::openPanel() {
@@ -181,7 +182,10 @@ void BTPanelViewController::openPanel() {
   if (closeAnimation_) closeAnimation_->stop();
   if (openAnimation_) openAnimation_->stop();
 
-  const QRect display = selectedDisplayFrame();
+  QScreen* screen = selectedScreen();
+  const QRect display = screen ? screen->geometry() : QRect(0, 0, kPanelWidth, kPanelHeight);
+  // Screens of separate X screens share coordinates: name the screen too.
+  if (screen) panel.setScreen(screen);
   statusRect_ = statusRectForWindow(display);
   const QRect target = panelRectForStatus(display, statusRect_);
 

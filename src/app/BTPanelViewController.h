@@ -13,6 +13,7 @@
 #include "foundation/NotificationCenter.h"
 
 class QAnimationGroup;
+class QScreen;
 
 namespace taviro {
 
@@ -71,7 +72,7 @@ class BTPanelViewController : public QObject {
   void awakeFromNib();
   void observeDriver();
   void fillDisplaysCombo();
-  QRect selectedDisplayFrame() const;
+  QScreen* selectedScreen() const;
   void windowDidResize();
   void applyDriverStatus();
   void showPressure(int pressure);

@@ -4,6 +4,8 @@
 //   --no-tray         behave as on a desktop without a tray
 //   --fake-connected  show a connected tablet (the driver still runs)
 //   --open-panel      open the panel as a click on the icon would
+//   --panel-display N select display N (0 = the main one) for this run
+//   --panel-page N    show page N of the open panel
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -12,8 +14,10 @@
 
 #include "app/AppPlatform.h"
 #include "app/BTAppDelegate.h"
+#include "app/BTPanelView.h"
 #include "app/LoginItem.h"
 #include "driver/BTDriverManager.h"
+#include "ui_Panel.h"
 
 using namespace taviro;
 
@@ -32,10 +36,20 @@ void applyTestHooks(const QStringList& args, BTAppDelegate& delegate) {
     driver->setIsConnected(true);
     driver->postUpdateNotification();
   }
+  const qsizetype display = args.indexOf(QStringLiteral("--panel-display"));
+  if (display >= 0 && display + 1 < args.size()) delegate.driver()->setDisplayId(args[display + 1].toInt());
   if (args.contains(QStringLiteral("--open-panel"))) {
     // After the automatic first click.
     QTimer::singleShot(2 * BTStatusItemView::kFirstClickDelayMs, &delegate,
                        [&delegate] { delegate.togglePanel(); });
+  }
+  const qsizetype page = args.indexOf(QStringLiteral("--panel-page"));
+  if (page >= 0 && page + 1 < args.size()) {
+    QTimer::singleShot(4 * BTStatusItemView::kFirstClickDelayMs, &delegate, [&delegate, index = args[page + 1].toInt()] {
+      Ui::Panel& ui = delegate.panelController().window().ui();
+      ui.tabView->setCurrentIndex(index);
+      ui.segCtrl->setCurrentIndex(index);
+    });
   }
 }
 

@@ -194,8 +194,16 @@ void PanelTest::connectionDisplayFollowsTheDriver() {
     QVERIFY2(control, name);
     QCOMPARE(control->isEnabled(), connected);
   }
-  // The status icon follows too.
-  QTRY_COMPARE(delegate_->menubarController()->statusItemView().isHighlighted(), connected);
+  // The status icon follows too: "Status" marks a connected tablet.
+  BTStatusItemView& item = delegate_->menubarController()->statusItemView();
+  QTRY_COMPARE(item.isHighlighted(), connected);
+  const QIcon expected = statusImage(connected ? QStringLiteral("Status") : QStringLiteral("StatusHighlighted"));
+  const QIcon other = statusImage(connected ? QStringLiteral("StatusHighlighted") : QStringLiteral("Status"));
+  for (int size : {16, 22, 32, 64}) {
+    QVERIFY(!expected.pixmap(size).isNull());
+    QCOMPARE(item.shownImage().pixmap(size).toImage(), expected.pixmap(size).toImage());
+    QVERIFY(item.shownImage().pixmap(size).toImage() != other.pixmap(size).toImage());
+  }
 }
 
 void PanelTest::segmentClicksChangePagesOnlyWhenConnected() {

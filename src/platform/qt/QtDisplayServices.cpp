@@ -35,8 +35,12 @@ std::vector<Display> displaysForScreens(const QList<QScreen*>& screens, const QS
     d.id = idOf(screen);
     d.bounds = Rect(g.x() - main.x(), g.y() - main.y(), g.width(), g.height());
     d.frame = Rect(d.bounds.minX(), main.height() - d.bounds.maxY(), g.width(), g.height());
-    for (const Display& earlier : displays) {
-      if (earlier.bounds == d.bounds && !earlier.mirrors()) {
+    // Screens of separate X screens share coordinates without mirroring:
+    // only a sibling on the same desktop can be a mirror.
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+      const Display& earlier = displays[i];
+      if (earlier.bounds == d.bounds && !earlier.mirrors() &&
+          screen->virtualSiblings().contains(ordered[qsizetype(i)])) {
         d.mirrorOf = earlier.id;
         break;
       }

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Screenshots of Taviro under a virtual X server with a tray host: the panel
+# opened with the tablet shown as connected and as not connected, on one
+# screen and, where Xvfb gives two, on two. PNGs go to build/screenshots/.
+# Usage: scripts/screenshots.sh [build-dir]   (default: build/app)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/app}
+app=$build/Taviro.app/Contents/MacOS/Taviro
+out=$root/build/screenshots
+for tool in Xvfb trayer import convert xwininfo; do
+  command -v "$tool" >/dev/null || { echo "missing $tool: scripts/deps.sh test" >&2; exit 1; }
+done
+[[ -x $app ]] || { echo "build Taviro first: cmake --build $build --target Taviro" >&2; exit 1; }
+mkdir -p "$out"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display number.
+display=90
+while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+export DISPLAY=:$display
+
+start_x() {  # screen specs, e.g. "1600x900x24"
+  local args=()
+  local n=0
+  for spec in "$@"; do args+=(-screen "$n" "$spec"); n=$((n + 1)); done
+  screens=$n
+  Xvfb "$DISPLAY" "${args[@]}" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+  trayer --SetDockType true --edge top --align right --widthtype request --height 24 \
+    --tint 0x2b2b2b --transparent true --alpha 0 >"$work/trayer.log" 2>&1 &
+  pids+=($!)
+  sleep 1
+}
+
+stop_x() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  pids=()
+}
+
+# shot NAME ARGS...: runs Taviro with a private socket and config folder,
+# opens its panel, and saves the whole screen.
+shot() {
+  local name=$1
+  shift
+  local home=$work/$name
+  mkdir -p "$home"
+  TMPDIR=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home \
+    "$app" --open-panel "$@" >"$out/$name.log" 2>&1 &
+  local pid=$!
+  sleep 3
+  if ((screens == 1)); then
+    import -window root "$out/$name.png"
+  else
+    # One picture per X screen, side by side.
+    local parts=()
+    for ((i = 0; i < screens; i++)); do
+      import -display "$DISPLAY.$i" -window root "$work/$name-$i.png"
+      parts+=("$work/$name-$i.png")
+    done
+    convert "${parts[@]}" -background '#202124' -gravity north +append "$out/$name.png"
+  fi
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "saved $out/$name.png"
+}
+
+start_x 1600x900x24
+shot one-screen-connected --fake-connected
+shot one-screen-disconnected
+shot one-screen-no-tray --no-tray --fake-connected
+for page in 0 1 2; do
+  shot "one-screen-page-$page" --fake-connected --panel-page "$page"
+done
+stop_x
+
+# Two screens: Xvfb gives two X screens (":N.0", ":N.1"), which Qt shows as
+# two QScreens. Neither RandR monitors (xrandr --setmonitor) nor Xinerama
+# give Qt a second screen on Xvfb. --panel-display picks the display the panel
+# opens on.
+start_x 1280x800x24 1024x768x24
+shot two-screens-connected --fake-connected
+shot two-screens-second-display --fake-connected --panel-display 1
+shot two-screens-disconnected
+stop_x
