@@ -3,7 +3,6 @@
 #include <linux/input-event-codes.h>
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 
 namespace taviro::linux_input {
