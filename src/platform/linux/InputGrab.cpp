@@ -42,9 +42,14 @@ void InputGrab::grab(const std::string& syspath, const char* devnode) {
     if (g.syspath == syspath) return;
   const int fd = open(devnode, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0 || ioctl(fd, EVIOCGRAB, 1) != 0) {
-    logBare("Cannot take %s for exclusive use (%s): the desktop will see the tablet's own "
-            "pointer events too. The udev rule 70-taviro.rules gives your user access.",
-            devnode, std::strerror(errno));
+    if (errno == EBUSY)
+      logBare("Cannot take %s for exclusive use: another program holds it (is Taviro or "
+              "taviro-driver already running?).",
+              devnode);
+    else
+      logBare("Cannot take %s for exclusive use (%s): the desktop will see the tablet's own "
+              "pointer events too. The udev rule 70-taviro.rules gives your user access.",
+              devnode, std::strerror(errno));
     if (fd >= 0) close(fd);
     return;
   }
