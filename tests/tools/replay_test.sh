@@ -87,6 +87,76 @@ expect_error "missing reports file" "cannot open $work/none.txt" "" "$work/none.
 printf 'not a plist' >"$work/bad.plist"
 expect_error "bad settings" "cannot read settings file" "" --settings "$work/bad.plist"
 
+# Shortcuts: with --shortcuts the executor's effects follow each shortcut line.
+cat >"$work/shortcuts.json" <<'JSON'
+{"0": {"enableKeyboard": 0, "keyboardEvent": "", "shortcutEvent": "", "shortcut": "",
+       "enableMouse": 0, "mouse": "MouseLeft;", "enableFunc": 1, "function": "E,B;",
+       "enableRun": 0, "filePath": ""},
+ "2": {"enableKeyboard": 1, "keyboardEvent": "Z ", "shortcutEvent": "Ctrl+Shift+",
+       "shortcut": "Ctrl+Shift+Z ", "enableMouse": 0, "mouse": "MouseLeft;", "enableFunc": 0,
+       "function": "Monitor;", "enableRun": 0, "filePath": ""},
+ "3": {"enableKeyboard": 1, "keyboardEvent": "", "shortcutEvent": "Command+", "shortcut": "Command+",
+       "enableMouse": 0, "mouse": "MouseLeft;", "enableFunc": 1, "function": "Monitor;",
+       "enableRun": 1, "filePath": "/tmp/a picture.png"},
+ "4": {"enableKeyboard": 0, "keyboardEvent": "", "shortcutEvent": "", "shortcut": "",
+       "enableMouse": 1, "mouse": "ScrollBack;", "enableFunc": 0, "function": "Monitor;",
+       "enableRun": 0, "filePath": ""},
+ "5": {"enableKeyboard": 0, "keyboardEvent": "", "shortcutEvent": "", "shortcut": "",
+       "enableMouse": 1, "mouse": "MouseRight;", "enableFunc": 0, "function": "Monitor;",
+       "enableRun": 0, "filePath": ""}}
+JSON
+# press KEY: express key KEY down, then all keys up.
+press() { printf '08 E0 00 00 %02X 00 00 00\n08 E0 00 00 00 00 00 00\n' "$1"; }
+# expect_lines NAME EXPECTED-LINES < REPORTS  (the lines other than post lines)
+expect_lines() {
+  local name=$1 want=$2
+  "$replay" --shortcuts "$work/shortcuts.json" 2>"$work/err" | grep -v '^post ' >"$work/out"
+  printf '%s\n' "$want" | diff -u - "$work/out" >"$work/diff" \
+    || { fail "$name: output differs"; cat "$work/diff" >&2; }
+}
+# Express key 3 pressed, then released: key index 2 runs down, then up.
+expect_lines "express key chord" 'shortcut key=2 down=1 command="Ctrl+Shift+Z;"
+notify DownKey kid=2
+key code=6 flags=0x60000 down=1
+shortcut key=2 down=0 command="Ctrl+Shift+Z;"
+key code=6 flags=0x60000 down=0' < <(press 3)
+# Stylus button 1 held over five reports runs once, and again on release.
+expect_lines "stylus button held" 'shortcut key=5 down=1 command="MouseRight;"
+notify DownKey kid=5
+mouse button=1 type=3 clicks=1
+shortcut key=5 down=0 command="MouseRight;"
+mouse button=1 type=4 clicks=1' < <(printf '08 C2 00 40 00 00 40 00\n%.0s' 1 2 3 4 5
+                                     printf '08 C0 00 40 00 00 40 00\n%.0s' 1 2 3 4)
+# The brush/eraser toggle types B, then E, then B, the same letter down and up.
+expect_lines "brush toggle" "$(for code in 11 14 11; do
+  printf 'shortcut key=0 down=1 command="E,B;"\nnotify DownKey kid=0\nkey code=%s flags=0x0 down=1\n' $code
+  printf 'shortcut key=0 down=0 command="E,B;"\nkey code=%s flags=0x0 down=0\n' $code
+done)" < <(press 1; press 1; press 1)
+# The display switch and the file happen on the press only (parsed before the
+# modifiers-only chord is posted); scrolling happens on both calls.
+expect_lines "press-only parts and scrolling" 'shortcut key=3 down=1 command="Command+Monitor;RunFile:/tmp/a picture.png"
+notify DownKey kid=3
+notify Monitor
+open path=/tmp/a picture.png
+modkey code=55 down=1
+shortcut key=3 down=0 command="Command+Monitor;RunFile:/tmp/a picture.png"
+modkey code=55 down=0
+shortcut key=4 down=1 command="ScrollBack;"
+notify DownKey kid=4
+scroll pixels=5
+shortcut key=4 down=0 command="ScrollBack;"
+scroll pixels=5' < <(press 4; press 5)
+# Without shortcuts the hand-off still prints, with an empty command.
+press 3 | head -1 | "$replay" 2>/dev/null | grep -v '^post ' >"$work/out"
+printf 'shortcut key=2 down=1 command=""\n' | diff -q - "$work/out" >/dev/null \
+  || fail "no shortcuts: got $(cat "$work/out")"
+printf '{"2": ' >"$work/broken.json"
+expect_error "broken shortcuts" "shortcuts file $work/broken.json is not JSON" "" \
+  --shortcuts "$work/broken.json"
+printf '[1, 2]' >"$work/array.json"
+expect_error "shortcuts not an object" "is not a JSON object" "" --shortcuts "$work/array.json"
+expect_error "missing shortcuts" "cannot open shortcuts file" "" --shortcuts "$work/none.json"
+
 # Time stamps, blanks, tabs and CRLF line ends are accepted.
 printf '0.5:\t08 C0 00 00 00 00 00 00\r\n  # indented comment\n   \n' >"$work/ok.txt"
 "$replay" "$work/ok.txt" >/dev/null 2>&1 || fail "accepted forms: exit status $?"

@@ -76,6 +76,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
       const auto v = value("--settings");
       if (!v) return r;
       o.settingsFile = *v;
+    } else if (a == "--shortcuts") {
+      const auto v = value("--shortcuts");
+      if (!v) return r;
+      o.shortcutsFile = *v;
     } else if (a == "--displays") {
       const auto v = value("--displays");
       if (!v) return r;

@@ -1,7 +1,7 @@
 #pragma once
 // Command line of taviro-replay:
-//   taviro-replay [--settings FILE] [--displays LIST] [--pointer X,Y]
-//                 [--show-pressure] [REPORTS-FILE]
+//   taviro-replay [--settings FILE] [--shortcuts FILE] [--displays LIST]
+//                 [--pointer X,Y] [--show-pressure] [REPORTS-FILE]
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +12,7 @@ namespace taviro::replay {
 
 struct Options {
   std::optional<std::string> settingsFile;
+  std::optional<std::string> shortcutsFile;  // a JSON shortcut document
   std::vector<Rect> displays{Rect(0, 0, 1920, 1080)};  // top-left bounds, main first
   Point pointer;
   bool showPressure = false;
@@ -31,7 +32,7 @@ std::optional<std::vector<Rect>> parseDisplays(const std::string& text);
 std::optional<Point> parsePoint(const std::string& text);
 
 inline constexpr const char* kUsage =
-    "usage: taviro-replay [--settings FILE] [--displays LIST] [--pointer X,Y] [--show-pressure] "
-    "[REPORTS-FILE]";
+    "usage: taviro-replay [--settings FILE] [--shortcuts FILE] [--displays LIST] [--pointer X,Y] "
+    "[--show-pressure] [REPORTS-FILE]";
 
 }  // namespace taviro::replay

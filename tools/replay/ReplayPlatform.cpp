@@ -34,6 +34,7 @@ void PrintingEventSystem::post(std::uint32_t type, IOGPoint location, const NXEv
 
 void PrintingShortcutRunner::sendKeyboard(const std::string& command, bool down, int key) {
   std::fprintf(out_, "shortcut key=%d down=%d command=\"%s\"\n", key, down ? 1 : 0, command.c_str());
+  if (next) next->sendKeyboard(command, down, key);
 }
 
 FixedDisplays::FixedDisplays(const std::vector<Rect>& bounds) {

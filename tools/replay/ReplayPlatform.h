@@ -27,11 +27,14 @@ class PrintingEventSystem : public HIDEventSystem {
   std::FILE* out_;
 };
 
-// shortcut key=K down=D command="TEXT" lines.
+// shortcut key=K down=D command="TEXT" lines, each followed by what `next`
+// (the command executor, when one is set) does with the command.
 class PrintingShortcutRunner : public ShortcutRunner {
  public:
   explicit PrintingShortcutRunner(std::FILE* out) : out_(out) {}
   void sendKeyboard(const std::string& command, bool down, int key) override;
+
+  ShortcutRunner* next = nullptr;
 
  private:
   std::FILE* out_;

@@ -1,6 +1,7 @@
 // taviro-replay: feeds recorded tablet reports through the driver core and
 // prints every effect (posted events, pressure notifications, shortcut
-// hand-offs) on standard output, one line each. Log lines go to stderr.
+// hand-offs and, given shortcuts, what the command executor does) on standard
+// output, one line each. Log lines go to stderr.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "ReplayInput.h"
 #include "ReplayOptions.h"
 #include "ReplayPlatform.h"
+#include "ReplayShortcuts.h"
 #include "driver/BTDriverManager.h"
 #include "platform/plist/PlistFile.h"
 
@@ -36,9 +38,12 @@ std::optional<ParsedInput> readInput(const Options& o, std::string* error) {
   return parseReports(file);
 }
 
-void runReplay(const Options& o, const Value::Dict& settings, const ParsedInput& input) {
+void runReplay(const Options& o, const Value::Dict& settings,
+               const std::optional<std::string>& shortcuts, const ParsedInput& input) {
   ReplayPlatform platform(stdout, o.displays, o.pointer);
   for (const auto& [key, value] : settings) platform.defaults.setObject(key, value);
+  if (shortcuts) platform.defaults.setObject(kShortcutSettingsKey, Value(*shortcuts));
+  ReplayShortcuts replayShortcuts(platform, stdout);
   platform.notifications.addObserver(kUpdatePressureNotification, [](const Notification& n) {
     const Value* v = nullptr;
     if (n.userInfo) {
@@ -88,12 +93,18 @@ int main(int argc, char** argv) {
   }
 
   std::string error;
+  std::optional<std::string> shortcuts;
+  if (o.shortcutsFile) {
+    shortcuts = readShortcutsFile(*o.shortcutsFile, &error);
+    if (!shortcuts) return fail(error);
+  }
+
   const std::optional<ParsedInput> input = readInput(o, &error);
   if (!input) return fail(error);
   if (input->error) {
     const std::string name = o.reportsFile ? *o.reportsFile : "standard input";
     return fail(name + ":" + std::to_string(input->error->line) + ": " + input->error->message);
   }
-  runReplay(o, settings, *input);
+  runReplay(o, settings, shortcuts, *input);
   return 0;
 }
