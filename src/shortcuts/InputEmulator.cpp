@@ -66,6 +66,22 @@ std::string_view runFilePath(std::string_view token) {
 
 enum class Pending { None, Key, Mouse };
 
+// Adds a key name to a chord: a modifier adds its flag, any other key becomes
+// the chord's key. Either way the key begun so far is dropped, so modifiers
+// must come first. False for a name the table does not know.
+bool addKeyName(const KeyMapInfo& keys, std::string_view token, KeyInfo& chord) {
+  const std::optional<int> code = keys.codeForName(token);
+  if (!code) return false;
+  chord.virtualKey = kModifiersOnlyKey;
+  const auto* modifier = std::find_if(kModifierKeys.begin(), kModifierKeys.end(),
+                                      [&](const ModifierKey& m) { return m.code == *code; });
+  if (modifier != kModifierKeys.end())
+    chord.flags |= static_cast<std::int64_t>(modifier->flag);
+  else
+    chord.virtualKey = *code;
+  return true;
+}
+
 }  // namespace
 
 InputEmulator::InputEmulator(SyntheticInput& input, ProcessLauncher& launcher,
@@ -133,17 +149,7 @@ std::vector<ParsedCommand> InputEmulator::parseCmd(std::string_view command, boo
         pending = Pending::Key;
         break;
       }
-      const std::optional<int> code = keys_.codeForName(token);
-      if (!code) continue;
-      key.virtualKey = kModifiersOnlyKey;
-      const auto* modifier =
-          std::find_if(kModifierKeys.begin(), kModifierKeys.end(),
-                       [&](const ModifierKey& m) { return m.code == *code; });
-      if (modifier != kModifierKeys.end())
-        key.flags |= static_cast<std::int64_t>(modifier->flag);
-      else
-        key.virtualKey = *code;
-      pending = Pending::Key;
+      if (addKeyName(keys_, token, key)) pending = Pending::Key;
     }
     if (pending == Pending::Key) out.emplace_back(key);
     if (pending == Pending::Mouse) out.emplace_back(mouse);
