@@ -7,6 +7,9 @@
 #include "shortcuts/Configure.h"
 #include "shortcuts/InputEmulator.h"
 
+#if TAVIRO_WITH_PLIST
+#include "platform/plist/PlistDefaultsStorage.h"
+#endif
 #if TAVIRO_WITH_LINUX
 #include "platform/linux/LinuxHIDManager.h"
 #include "platform/linux/SpawnLauncher.h"
@@ -25,9 +28,14 @@ class NoEventSystem final : public HIDEventSystem {
   void post(std::uint32_t, IOGPoint, const NXEventData&, std::uint32_t) override {}
 };
 
+// The same settings file as the headless driver.
 std::unique_ptr<DefaultsStorage> settingsStorage() {
+#if TAVIRO_WITH_PLIST
+  return std::make_unique<PlistDefaultsStorage>();
+#else
   logBare("settings are kept for this run only: no settings file support was built in");
   return nullptr;
+#endif
 }
 
 }  // namespace

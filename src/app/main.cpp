@@ -65,16 +65,19 @@ int main(int argc, char** argv) {
 
   const QStringList args = QApplication::arguments();
   const QString executableDir = QApplication::applicationDirPath();
-  AppPlatform platform(QDir::cleanPath(executableDir + QStringLiteral("/../Resources")));
+  // Built with the driver, after the single-instance check: a second copy
+  // touches neither the settings file nor the devices.
+  std::unique_ptr<AppPlatform> platform;
 
   BTAppDelegate::Options options;
   options.autostartDir = defaultAutostartDir();
   options.startletExecutable = startletExecutableFor(executableDir);
   options.trayAvailable =
       !args.contains(QStringLiteral("--no-tray")) && QSystemTrayIcon::isSystemTrayAvailable();
-  options.createDriver = [&platform]() -> BTDriverManager& {
+  options.createDriver = [&platform, executableDir]() -> BTDriverManager& {
+    platform = std::make_unique<AppPlatform>(QDir::cleanPath(executableDir + QStringLiteral("/../Resources")));
     BTDriverManager::configureShared(
-        platform.driverPlatform(&BTAppDelegate::driverDidChangeConnection));
+        platform->driverPlatform(&BTAppDelegate::driverDidChangeConnection));
     return BTDriverManager::shared();
   };
 
