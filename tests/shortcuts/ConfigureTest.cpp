@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -35,9 +36,11 @@ void captureLog(std::string_view line) {
 class ConfigureTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Unique per run, so that builds testing side by side do not collide.
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     dir_ = fs::temp_directory_path() /
-           ("taviro-shortcuts-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("taviro-shortcuts-" + std::to_string(stamp) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
     defaultFile_ = dir_ / "shortcut.json";
     previousSink_ = setLogSink(&captureLog);
