@@ -39,6 +39,13 @@ bool BTAppDelegate::applicationDidFinishLaunching() {
   } else {
     logBare("开机启动启动设置失败");
   }
+  if (!options_.applicationsDir.isEmpty() &&
+      !registerMenuEntry(options_.applicationsDir,
+                         options_.resourcesDir + QStringLiteral("/com.nivolt.Kestrom.desktop"),
+                         QCoreApplication::applicationFilePath(),
+                         options_.resourcesDir + QStringLiteral("/taviro.svg"))) {
+    logBare("could not add Taviro to the desktop's menu (%s)", qPrintable(options_.applicationsDir));
+  }
   if (!instance_.claim()) {
     logBare("Taviro already runs: handed the focus to it");
     return false;
@@ -60,7 +67,12 @@ void BTAppDelegate::applicationDidBecomeActive() {
   if (menubarController_ && !menubarController_->hasActiveIcon()) panelController().openPanel();
 }
 
-void BTAppDelegate::applicationShouldTerminate() { menubarController_.reset(); }
+void BTAppDelegate::applicationShouldTerminate() {
+  menubarController_.reset();
+  // The driver thread uses the platform objects that are destroyed after
+  // this: end it first.
+  if (driver_) driver_->shutdown();
+}
 
 void BTAppDelegate::togglePanel() {
   menubarController_->setHasActiveIcon(!menubarController_->hasActiveIcon());

@@ -23,6 +23,9 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
     QString instanceName = QString::fromLatin1(kTaviroIdentifier);
     QString autostartDir;
     QString startletExecutable;
+    // The menu entry; none is written when applicationsDir is empty.
+    QString applicationsDir;
+    QString resourcesDir;
     bool trayAvailable = true;
     // Step 3 of the start: creates (or returns) the driver.
     std::function<BTDriverManager&()> createDriver;
@@ -43,7 +46,8 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
   // as active. Runs when another copy hands the focus over, and at start when
   // there is no tray.
   void applicationDidBecomeActive();
-  // Removes the status item; the process may end at once.
+  // Removes the status item and stops the driver thread; the process may
+  // end at once.
   void applicationShouldTerminate();
   // The status item's action.
   void togglePanel();

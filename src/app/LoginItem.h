@@ -1,6 +1,6 @@
 #pragma once
-// The login item: Startlet, registered through XDG autostart so the desktop
-// starts it at every login.
+// Taviro's XDG desktop entries: the login item (Startlet, started by the
+// desktop at every login) and the launcher in the desktop's menu.
 #include <QString>
 
 namespace taviro {
@@ -18,5 +18,14 @@ bool registerLoginItem(const QString& autostartDir, const QString& startletExecu
 
 // $XDG_CONFIG_HOME/autostart, or ~/.config/autostart.
 QString defaultAutostartDir();
+
+// Writes "<applicationsDir>/com.nivolt.Kestrom.desktop" from the template in
+// Taviro's resources, with @EXEC@ and @ICON@ filled in, so the menu starts
+// this very copy. False when the template is missing or nothing was written.
+bool registerMenuEntry(const QString& applicationsDir, const QString& templatePath,
+                       const QString& taviroExecutable, const QString& iconPath);
+
+// $XDG_DATA_HOME/applications, or ~/.local/share/applications.
+QString defaultApplicationsDir();
 
 }  // namespace taviro

@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
 
   const QStringList args = QApplication::arguments();
   const QString executableDir = QApplication::applicationDirPath();
+  const QString resourcesDir = QDir::cleanPath(executableDir + QStringLiteral("/../Resources"));
   // Built with the driver, after the single-instance check: a second copy
   // touches neither the settings file nor the devices.
   std::unique_ptr<AppPlatform> platform;
@@ -72,10 +73,12 @@ int main(int argc, char** argv) {
   BTAppDelegate::Options options;
   options.autostartDir = defaultAutostartDir();
   options.startletExecutable = startletExecutableFor(executableDir);
+  options.applicationsDir = defaultApplicationsDir();
+  options.resourcesDir = resourcesDir;
   options.trayAvailable =
       !args.contains(QStringLiteral("--no-tray")) && QSystemTrayIcon::isSystemTrayAvailable();
-  options.createDriver = [&platform, executableDir]() -> BTDriverManager& {
-    platform = std::make_unique<AppPlatform>(QDir::cleanPath(executableDir + QStringLiteral("/../Resources")));
+  options.createDriver = [&platform, resourcesDir]() -> BTDriverManager& {
+    platform = std::make_unique<AppPlatform>(resourcesDir);
     BTDriverManager::configureShared(
         platform->driverPlatform(&BTAppDelegate::driverDidChangeConnection));
     return BTDriverManager::shared();

@@ -18,6 +18,7 @@ class LaunchTest : public QObject {
   void startletStartsTaviroOnlyWhenNoneRuns();
   void loginItemStartsStartletFromTheAutostartFolder();
   void loginItemFailsWithoutStartlet();
+  void menuEntryStartsThisCopy();
   void secondCopyHandsOverAndQuitsBeforeCreatingADriver();
 
  private:
@@ -62,6 +63,7 @@ QProcessEnvironment LaunchTest::isolatedEnvironment(const QTemporaryDir& dir) co
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("TMPDIR"), dir.path());
   env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
   env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   return env;
@@ -123,6 +125,23 @@ void LaunchTest::loginItemFailsWithoutStartlet() {
   QTemporaryDir dir;
   QVERIFY(!taviro::registerLoginItem(dir.path(), dir.filePath(QStringLiteral("no-startlet"))));
   QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop"))));
+}
+
+void LaunchTest::menuEntryStartsThisCopy() {
+  QTemporaryDir dir;
+  const QString resources = QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath() + QStringLiteral("/../Resources");
+  const QString odd = dir.filePath(QStringLiteral("my apps/Taviro $1"));
+  QVERIFY(taviro::registerMenuEntry(dir.filePath(QStringLiteral("applications")),
+                                    resources + QStringLiteral("/com.nivolt.Kestrom.desktop"), odd,
+                                    resources + QStringLiteral("/taviro.svg")));
+  QFile entry(dir.filePath(QStringLiteral("applications/com.nivolt.Kestrom.desktop")));
+  QVERIFY(entry.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(entry.readAll());
+  QVERIFY2(text.contains(QStringLiteral("\nExec=\"%1\"\n").arg(dir.filePath(QStringLiteral("my apps/Taviro \\$1")))),
+           qPrintable(text));
+  QVERIFY(text.contains(QStringLiteral("\nName=Taviro\n")));
+  QVERIFY(!text.contains(QLatin1Char('@')));
+  QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath(QStringLiteral("no-template")), odd, odd));
 }
 
 void LaunchTest::secondCopyHandsOverAndQuitsBeforeCreatingADriver() {

@@ -16,6 +16,7 @@
 #include "app/BTAppDelegate.h"
 #include "app/BTPanelView.h"
 #include "ui_Panel.h"
+#include "views/OnlyIntegerValueFormatter.h"
 
 using namespace taviro;
 
@@ -31,6 +32,7 @@ class PanelTest : public QObject {
   void init();
   void cleanup();
 
+  void panelHasEveryOutletAndItsTexts();
   void firstAutomaticClickOnlyCreatesTheController();
   void clicksOpenAndCloseThePanel();
   void panelClosedByItselfOpensOnTheNextClick_data();
@@ -77,6 +79,33 @@ void PanelTest::cleanup() {
 void PanelTest::startAndSettle() {
   QVERIFY(delegate_->applicationDidFinishLaunching());
   QTRY_VERIFY(delegate_->notFirstShow());
+}
+
+void PanelTest::panelHasEveryOutletAndItsTexts() {
+  startAndSettle();
+  click();
+  // Handlers find their controls by these names.
+  const char* outlets[] = {
+      "backgroundView", "monitorView", "testPadView", "statusLabel", "cursorLabel",
+      "versionInfoButton", "leftOffsetText", "rightOffsetText", "upOffsetText", "downOffsetText",
+      "displaysCombo", "pressureSlider", "smoothingSlider", "penPressureDeadZoom",
+      "rotation0CheckBox", "rotation90CheckBox", "rotation180CheckBox", "rotation270CheckBox",
+      "enableMouseButton", "enableShortcutButton", "applyFullTabletButton", "applyForceTabletButton",
+      "penUpButton", "penDownButton", "showTabletShortcutButton", "shortcutSettingsButtonForTag0",
+      "shortcutBgImageView", "showPressureProgress", "refreshButton", "morvelButton",
+      "githubLinkButton", "tabView", "segCtrl"};
+  for (const char* name : outlets) QVERIFY2(panel().findChild<QWidget*>(QLatin1String(name)), name);
+  QCOMPARE(ui().versionInfoButton->text(), QStringLiteral("버전:") + QCoreApplication::applicationVersion());
+  QCOMPARE(ui().segCtrl->count(), ui().tabView->count());
+  for (BTCustomCursorButton* link : {ui().morvelButton, ui().githubLinkButton, ui().refreshButton}) {
+    QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+  }
+  // One filter guards the four offset fields.
+  const QValidator* filter = ui().leftOffsetText->validator();
+  QVERIFY(qobject_cast<const OnlyIntegerValueFormatter*>(filter));
+  for (QLineEdit* field : {ui().rightOffsetText, ui().upOffsetText, ui().downOffsetText}) {
+    QCOMPARE(field->validator(), filter);
+  }
 }
 
 void PanelTest::firstAutomaticClickOnlyCreatesTheController() {
