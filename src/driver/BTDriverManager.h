@@ -149,6 +149,7 @@ class BTDriverManager {
 
   NotificationCenter& center() const;
   void runShortcut(int key, bool down);
+  void releaseUnlatchedKeys(bool down);
   void deviceRemoved();
   void endStrokeOnRemoval();
   void installHIDManager(std::shared_ptr<HIDManager> manager);
@@ -180,6 +181,9 @@ class BTDriverManager {
   StylusState oldStylus_;
   Smoothing smoothing_;
   bool isDragging_ = false;
+  // Express keys 11-16 (ids 10-15) whose press ran a shortcut: they have no
+  // latch in the pen state, yet their release must run the up call too.
+  std::uint16_t unlatchedKeysDown_ = 0;
   std::int16_t eventNumber_ = 0;
 
   // Connection state.

@@ -197,6 +197,7 @@ void BTDriverManager::endStrokeOnRemoval() {
     runShortcut(i, false);
     stylus_.button[i] = false;
   }
+  releaseUnlatchedKeys(false);
   stylus_.pen_near = false;
   if (!stylus_.off_tablet) {
     stylus_.off_tablet = true;

@@ -54,6 +54,7 @@ void BTDriverManager::updateStylusStatus() {
         stylus_.pen_near = true;
       } else {
         runShortcut(k, down);
+        if (k >= kLatchedButtons) unlatchedKeysDown_ |= static_cast<std::uint16_t>(1u << k);
       }
     }
   }
@@ -68,6 +69,7 @@ void BTDriverManager::updateStylusStatus() {
       oldStylus_.pen_near = false;
       stylus_.pen_near = false;
     }
+    releaseUnlatchedKeys(down);
   }
 
   switch (decidePenTransition(stylus_, oldStylus_, isDragging_)) {
@@ -103,6 +105,16 @@ void BTDriverManager::updateStylusStatus() {
     case PenTransition::None:
       break;
   }
+}
+
+void BTDriverManager::releaseUnlatchedKeys(bool down) {
+  // Without this, a chord or click on express keys 11-16 would stay pressed
+  // after the key came up.
+  for (int k = kLatchedButtons; k < 16; ++k) {
+    if (((unlatchedKeysDown_ >> k) & 1) == 0) continue;
+    runShortcut(k, down);
+  }
+  unlatchedKeysDown_ = 0;
 }
 
 void BTDriverManager::runShortcut(int key, bool down) {

@@ -122,6 +122,19 @@ TEST_F(Lifecycle, RemovalReleasesAHeldStylusButtonShortcut) {
                                            {"MouseRight", true, 5}, {"MouseRight", false, 5}}));
 }
 
+TEST_F(Lifecycle, RemovalReleasesAHeldExpressKeyWithoutALatch) {
+  h.fakes.shortcuts.commands[11] = "Ctrl+S";
+  begin();
+  manager().plug();
+  manager().report(testing::expressKeyReport(12));
+  manager().runPending();
+  manager().unplug();
+  manager().runPending();
+  h.fakes.mainQueue.drain();
+  EXPECT_EQ(h.fakes.shortcuts.calls(),
+            (std::vector<fakes::ShortcutCall>{{"Ctrl+S", true, 11}, {"Ctrl+S", false, 11}}));
+}
+
 TEST_F(Lifecycle, RemovalOfAPenOutOfRangePostsNothing) {
   begin();
   manager().plug();

@@ -131,16 +131,22 @@ TEST_F(PenStateMachine, StylusButtonRunsItsShortcutOncePerPressAndAgainOnRelease
   EXPECT_FALSE(h.driver->oldStylus().button[5]);
 }
 
-TEST_F(PenStateMachine, ExpressKeysRunOnEveryReportAndReleaseOnlyLatchedOnes) {
+TEST_F(PenStateMachine, ExpressKeysRunOnEveryReportAndAgainOnRelease) {
   h.feed(expressKeyReport(3));
   h.feed(expressKeyReport(3));
   h.feed(expressKeyReport(0));
+  // Keys 11-16 have no latch in the pen state; their release must still run
+  // the up call, or a chord on them would stay held.
   h.feed(expressKeyReport(11));
+  h.feed(expressKeyReport(11));
+  h.feed(expressKeyReport(0));
   h.feed(expressKeyReport(0));
   EXPECT_EQ(runQueued(), (std::vector<ShortcutCall>{{"cmd2", true, 2},
                                                     {"cmd2", true, 2},
                                                     {"cmd2", false, 2},
-                                                    {"cmd10", true, 10}}));
+                                                    {"cmd10", true, 10},
+                                                    {"cmd10", true, 10},
+                                                    {"cmd10", false, 10}}));
 }
 
 TEST_F(PenStateMachine, ExpressKeyEightActsAsThePenTip) {
