@@ -68,10 +68,10 @@ void BTAppDelegate::applicationDidBecomeActive() {
 }
 
 void BTAppDelegate::applicationShouldTerminate() {
-  menubarController_.reset();
-  // The driver thread uses the platform objects that are destroyed after
-  // this: end it first.
+  // The driver thread uses the platform objects destroyed after this, and
+  // tells the status item about connections: end it before both go.
   if (driver_) driver_->shutdown();
+  menubarController_.reset();
 }
 
 void BTAppDelegate::togglePanel() {
