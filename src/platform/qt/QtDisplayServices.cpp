@@ -83,6 +83,7 @@ void QtDisplayServices::refresh() {
     displays_ = std::move(displays);
     screens_ = std::move(byId);
   }
+  location();  // a fresh place for readers on other threads
   NotificationCenter::defaultCenter().post(kApplicationDidChangeScreenParametersNotification);
 }
 

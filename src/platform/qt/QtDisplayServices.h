@@ -32,7 +32,7 @@ class QtDisplayServices final : public QObject, public DisplayServices, public P
   std::vector<Display> activeDisplays() const override;
   std::optional<Display> mainDisplay() const override;
   // The pointer's place. Read live on the main thread; other threads get the
-  // last place read there.
+  // last place read there (at the latest when the displays last changed).
   Point location() const override;
 
   // The screen of a display of the current list, or null.
