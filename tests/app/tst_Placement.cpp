@@ -15,6 +15,7 @@
 #include "app/BTPanelView.h"
 #include "app/PanelControls.h"
 #include "app/PanelGeometry.h"
+#include "foundation/Log.h"
 #include "platform/qt/ScreenShot.h"
 #include "ui_Panel.h"
 
@@ -28,6 +29,7 @@ class PlacementTest : public QObject {
   void arrowPointsAtTheStatusItem();
   void panelOpensOnTheSelectedDisplay_data();
   void panelOpensOnTheSelectedDisplay();
+  void shiftClickSlowsTheOpening_data();
   void shiftClickSlowsTheOpening();
   void displayListNamesEveryDisplayAndAllOfThem();
   void displaysFollowTheScreensWithFlippedFrames();
@@ -103,7 +105,27 @@ void PlacementTest::panelOpensOnTheSelectedDisplay() {
   QTRY_COMPARE(panel.ui().backgroundView->arrowX(), index == 2 ? 389 : 340);
 }
 
+namespace {
+
+QStringList gLogLines;
+void collectLog(std::string_view line) { gLogLines << QString::fromUtf8(line.data(), qsizetype(line.size())); }
+
+}  // namespace
+
+void PlacementTest::shiftClickSlowsTheOpening_data() {
+  QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+  QTest::addColumn<bool>("slow");
+  QTest::addColumn<bool>("logged");
+  QTest::newRow("plain click") << Qt::KeyboardModifiers() << false << false;
+  QTest::newRow("shift") << Qt::KeyboardModifiers(Qt::ShiftModifier) << true << false;
+  QTest::newRow("shift+option") << (Qt::ShiftModifier | Qt::AltModifier) << true << true;
+  QTest::newRow("shift+control") << (Qt::ShiftModifier | Qt::ControlModifier) << false << false;
+}
+
 void PlacementTest::shiftClickSlowsTheOpening() {
+  QFETCH(Qt::KeyboardModifiers, modifiers);
+  QFETCH(bool, slow);
+  QFETCH(bool, logged);
   QTemporaryDir dir;
   test::TestDriver driver;
   BTAppDelegate::Options options;
@@ -113,13 +135,21 @@ void PlacementTest::shiftClickSlowsTheOpening() {
   BTAppDelegate delegate(std::move(options));
   QVERIFY(delegate.applicationDidFinishLaunching());
   QTRY_VERIFY(delegate.notFirstShow());
-  BTStatusItemView& item = delegate.menubarController()->statusItemView();
-  item.mouseDown(Qt::ShiftModifier);
+
+  gLogLines.clear();
+  const LogSink previous = setLogSink(collectLog);
+  delegate.menubarController()->statusItemView().mouseDown(modifiers);
+  setLogSink(previous);
+  const QString expectedLog = QStringLiteral(
+      "Icon is at {{948, 22}, {24, 22}}\n\tMenu is on screen {{0, 0}, {1920, 1080}}\n\t"
+      "Will be animated to {{620, 22}, {681, 571}}");
+  QCOMPARE(gLogLines.contains(expectedLog), logged);
+
+  const QRect target(620, 22, 681, 571);
   BTPanelView& panel = delegate.panelController().window();
   QTest::qWait(BTPanelViewController::kOpenDurationMs + 150);
-  QVERIFY(panel.geometry() != QRect(620, 22, 681, 571));  // still growing
-  QTRY_COMPARE_WITH_TIMEOUT(panel.geometry(), QRect(620, 22, 681, 571),
-                            BTPanelViewController::kSlowOpenDurationMs + 500);
+  QCOMPARE(panel.geometry() != target, slow);  // a slow panel is still growing
+  QTRY_COMPARE_WITH_TIMEOUT(panel.geometry(), target, BTPanelViewController::kSlowOpenDurationMs + 500);
 }
 
 void PlacementTest::displayListNamesEveryDisplayAndAllOfThem() {
