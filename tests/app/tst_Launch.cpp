@@ -6,8 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include "StartletRules.h"
 #include "app/LoginItem.h"
+#include "app/SingleInstance.h"
 
 class LaunchTest : public QObject {
   Q_OBJECT
@@ -20,6 +26,8 @@ class LaunchTest : public QObject {
   void loginItemFailsWithoutStartlet();
   void menuEntryStartsThisCopy();
   void secondCopyHandsOverAndQuitsBeforeCreatingADriver();
+  void firstCopyClaimsAStaleSocketLeftByACrash();
+  void secondCopyAsksTheFirstToActivate();
 
  private:
   QProcessEnvironment isolatedEnvironment(const QTemporaryDir& dir) const;
@@ -168,6 +176,44 @@ void LaunchTest::secondCopyHandsOverAndQuitsBeforeCreatingADriver() {
   QCOMPARE(first.state(), QProcess::Running);
   first.kill();
   first.waitForFinished();
+}
+
+void LaunchTest::firstCopyClaimsAStaleSocketLeftByACrash() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("stale"));
+  // A bound socket closed without unlinking: what a crashed copy leaves.
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  QVERIFY(fd >= 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray native = path.toLocal8Bit();
+  std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+  QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ::close(fd);
+  QVERIFY(QFile::exists(path));
+  QVERIFY(!startlet::taviroIsRunning(path, 200));  // Startlet would start Taviro
+
+  taviro::SingleInstance instance(path);
+  QVERIFY(instance.claim());
+  QVERIFY(startlet::taviroIsRunning(path, 1000));
+}
+
+void LaunchTest::secondCopyAsksTheFirstToActivate() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("instance"));
+  taviro::SingleInstance first(path);
+  QVERIFY(first.claim());
+  int activations = 0;
+  connect(&first, &taviro::SingleInstance::activationRequested, [&activations] { ++activations; });
+
+  // Startlet's check is not an activation.
+  QVERIFY(startlet::taviroIsRunning(path, 1000));
+  QTest::qWait(100);
+  QCOMPARE(activations, 0);
+
+  taviro::SingleInstance second(path);
+  QVERIFY(!second.claim());
+  QTRY_COMPARE(activations, 1);
 }
 
 QTEST_MAIN(LaunchTest)
