@@ -92,4 +92,5 @@ start_x 1280x800x24 1024x768x24
 shot two-screens-connected --fake-connected
 shot two-screens-second-display --fake-connected --panel-display 1
 shot two-screens-disconnected
+shot two-screens-second-display-disconnected --panel-display 1
 stop_x
