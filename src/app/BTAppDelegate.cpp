@@ -52,11 +52,11 @@ bool BTAppDelegate::applicationDidFinishLaunching() {
   }
   driver_ = &options_.createDriver();
   logBare("created driver manager %p", static_cast<void*>(driver_));
-  menubarController_ = std::make_unique<BTMenubarController>(options_.trayAvailable,
+  menubarController_ = std::make_unique<BTMenubarController>(options_.createStatusIcon,
                                                              [this] { togglePanel(); });
   if (!options_.trayAvailable) {
     logBare("No system tray available: the panel opens as an ordinary window now and whenever "
-            "Taviro is started again");
+            "Taviro is started again (the icon appears if a tray starts later)");
     QMetaObject::invokeMethod(this, &BTAppDelegate::applicationDidBecomeActive,
                               Qt::QueuedConnection);
   }

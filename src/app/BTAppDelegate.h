@@ -26,7 +26,12 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
     // The menu entry; none is written when applicationsDir is empty.
     QString applicationsDir;
     QString resourcesDir;
+    // Whether the desktop had a tray at start: the panel then floats under
+    // the icon; otherwise it is an ordinary window opened at start.
     bool trayAvailable = true;
+    // Whether to put up a tray icon at all. Without a tray at start it still
+    // shows up once a tray appears (a login session may start its panel late).
+    bool createStatusIcon = true;
     // Step 3 of the start: creates (or returns) the driver.
     std::function<BTDriverManager&()> createDriver;
   };

@@ -15,8 +15,8 @@ QIcon statusImage(const QString& name) {
   return icon;
 }
 
-BTMenubarController::BTMenubarController(bool trayAvailable, std::function<void()> action) {
-  if (trayAvailable) statusItem_ = std::make_unique<QSystemTrayIcon>();
+BTMenubarController::BTMenubarController(bool createIcon, std::function<void()> action) {
+  if (createIcon) statusItem_ = std::make_unique<QSystemTrayIcon>();
   statusItemView_ = std::make_unique<BTStatusItemView>(statusItem_.get());
   // The names are swapped on purpose: "Status" marks a connected tablet.
   statusItemView_->setImage(statusImage(QStringLiteral("StatusHighlighted")));

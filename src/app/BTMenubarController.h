@@ -14,9 +14,9 @@ QIcon statusImage(const QString& name);
 
 class BTMenubarController {
  public:
-  // Creates the tray icon when the desktop has a tray, and the view either
-  // way; `action` runs on every click (and on the automatic first one).
-  BTMenubarController(bool trayAvailable, std::function<void()> action);
+  // Creates the tray icon when asked to, and the view either way; `action`
+  // runs on every click (and on the automatic first one).
+  BTMenubarController(bool createIcon, std::function<void()> action);
   ~BTMenubarController();
 
   BTStatusItemView& statusItemView() { return *statusItemView_; }

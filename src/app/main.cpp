@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
   options.startletExecutable = startletExecutableFor(executableDir);
   options.applicationsDir = defaultApplicationsDir();
   options.resourcesDir = resourcesDir;
-  options.trayAvailable =
-      !args.contains(QStringLiteral("--no-tray")) && QSystemTrayIcon::isSystemTrayAvailable();
+  options.createStatusIcon = !args.contains(QStringLiteral("--no-tray"));
+  options.trayAvailable = options.createStatusIcon && QSystemTrayIcon::isSystemTrayAvailable();
   options.createDriver = [&platform, resourcesDir]() -> BTDriverManager& {
     platform = std::make_unique<AppPlatform>(resourcesDir);
     BTDriverManager::configureShared(

@@ -90,7 +90,8 @@ void PlacementTest::panelOpensOnTheSelectedDisplay() {
   BTAppDelegate::Options options;
   options.instanceName = QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
   options.autostartDir = dir.path();
-  options.trayAvailable = false;  // no status item: 24 x 22 under the top edge
+  options.trayAvailable = false;  // an ordinary window
+  options.createStatusIcon = false;  // no status item: 24 x 22 under the top edge
   options.createDriver = [&]() -> BTDriverManager& { return *driver.driver; };
   BTAppDelegate delegate(std::move(options));
   QVERIFY(delegate.applicationDidFinishLaunching());
