@@ -44,7 +44,8 @@ bool BTAppDelegate::applicationDidFinishLaunching() {
                          options_.resourcesDir + QStringLiteral("/com.nivolt.Kestrom.desktop"),
                          QCoreApplication::applicationFilePath(),
                          options_.resourcesDir + QStringLiteral("/taviro.svg"))) {
-    logBare("could not add Taviro to the desktop's menu (%s)", qPrintable(options_.applicationsDir));
+    logBare("could not add Taviro to the desktop's menu (%s)",
+            qPrintable(options_.applicationsDir));
   }
   if (!instance_.claim()) {
     logBare("Taviro already runs: handed the focus to it");
@@ -52,11 +53,12 @@ bool BTAppDelegate::applicationDidFinishLaunching() {
   }
   driver_ = &options_.createDriver();
   logBare("created driver manager %p", static_cast<void*>(driver_));
-  menubarController_ = std::make_unique<BTMenubarController>(options_.createStatusIcon,
-                                                             [this] { togglePanel(); });
+  menubarController_ =
+      std::make_unique<BTMenubarController>(options_.createStatusIcon, [this] { togglePanel(); });
   if (!options_.trayAvailable) {
-    logBare("No system tray available: the panel opens as an ordinary window now and whenever "
-            "Taviro is started again (the icon appears if a tray starts later)");
+    logBare(
+        "No system tray available: the panel opens as an ordinary window now and whenever "
+        "Taviro is started again (the icon appears if a tray starts later)");
     QMetaObject::invokeMethod(this, &BTAppDelegate::applicationDidBecomeActive,
                               Qt::QueuedConnection);
   }
@@ -88,9 +90,11 @@ void BTAppDelegate::togglePanel() {
 
 BTPanelViewController& BTAppDelegate::panelController() {
   if (!panelController_) {
-    panelController_ = std::make_unique<BTPanelViewController>(this, *driver_, options_.trayAvailable);
+    panelController_ =
+        std::make_unique<BTPanelViewController>(this, *driver_, options_.trayAvailable);
     connect(panelController_.get(), &BTPanelViewController::hasActivePanelChanged, this, [this] {
-      if (menubarController_) menubarController_->setHasActiveIcon(panelController_->hasActivePanel());
+      if (menubarController_)
+        menubarController_->setHasActiveIcon(panelController_->hasActivePanel());
     });
   }
   return *panelController_;

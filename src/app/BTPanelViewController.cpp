@@ -24,7 +24,11 @@ namespace taviro {
 namespace {
 
 QString rectText(const QRect& r) {
-  return QStringLiteral("{{%1, %2}, {%3, %4}}").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+  return QStringLiteral("{{%1, %2}, {%3, %4}}")
+      .arg(r.x())
+      .arg(r.y())
+      .arg(r.width())
+      .arg(r.height());
 }
 
 // The duration of the open animation for the click being handled, logging
@@ -66,16 +70,19 @@ BTPanelViewController::~BTPanelViewController() {
 void BTPanelViewController::observeDriver() {
   // Both may arrive on the driver thread: only queue work to this thread.
   NotificationCenter& center = NotificationCenter::defaultCenter();
-  observers_.push_back(center.addObserver(kDriverDidChangeStatusNotification,
-                                          [this](const Notification&) { didChangeDriverStatus(); }));
-  observers_.push_back(center.addObserver(kUpdatePressureNotification, [this](const Notification& n) {
-    const Value* pressure = n.userInfo ? n.userInfo->count(kUpdatePressureKey)
-                                             ? &n.userInfo->at(kUpdatePressureKey)
-                                             : nullptr
-                                       : nullptr;
-    const int value = pressure ? static_cast<int>(pressure->doubleValue()) : 0;
-    QMetaObject::invokeMethod(this, [this, value] { showPressure(value); }, Qt::QueuedConnection);
-  }));
+  observers_.push_back(
+      center.addObserver(kDriverDidChangeStatusNotification,
+                         [this](const Notification&) { didChangeDriverStatus(); }));
+  observers_.push_back(
+      center.addObserver(kUpdatePressureNotification, [this](const Notification& n) {
+        const Value* pressure = n.userInfo ? n.userInfo->count(kUpdatePressureKey)
+                                                 ? &n.userInfo->at(kUpdatePressureKey)
+                                                 : nullptr
+                                           : nullptr;
+        const int value = pressure ? static_cast<int>(pressure->doubleValue()) : 0;
+        QMetaObject::invokeMethod(
+            this, [this, value] { showPressure(value); }, Qt::QueuedConnection);
+      }));
 }
 
 void BTPanelViewController::setHasActivePanel(bool active) {
@@ -101,12 +108,13 @@ BTPanelView& BTPanelViewController::window() {
 void BTPanelViewController::awakeFromNib() {
   Ui::Panel& ui = window_->ui();
   ui.monitorView->setTabletSettings(&driver_.tabletSettings());
-  ui.monitorView->setUpdateTabletOffset([&ui](double left, double top, double right, double bottom) {
-    ui.leftOffsetText->setText(QString::asprintf("%0.2f", left));
-    ui.upOffsetText->setText(QString::asprintf("%0.2f", top));
-    ui.rightOffsetText->setText(QString::asprintf("%0.2f", right));
-    ui.downOffsetText->setText(QString::asprintf("%0.2f", bottom));
-  });
+  ui.monitorView->setUpdateTabletOffset(
+      [&ui](double left, double top, double right, double bottom) {
+        ui.leftOffsetText->setText(QString::asprintf("%0.2f", left));
+        ui.upOffsetText->setText(QString::asprintf("%0.2f", top));
+        ui.rightOffsetText->setText(QString::asprintf("%0.2f", right));
+        ui.downOffsetText->setText(QString::asprintf("%0.2f", bottom));
+      });
   window_->resize(window_->width(), kPanelHeight);
 
   // The page switcher mirrors the pages; the tab view's own bar stays hidden.
@@ -122,7 +130,8 @@ void BTPanelViewController::awakeFromNib() {
     link->setCustomCursor(QCursor(Qt::PointingHandCursor));
   }
   auto* formatter = new OnlyIntegerValueFormatter(window_.get());
-  for (QLineEdit* field : {ui.leftOffsetText, ui.rightOffsetText, ui.upOffsetText, ui.downOffsetText}) {
+  for (QLineEdit* field :
+       {ui.leftOffsetText, ui.rightOffsetText, ui.upOffsetText, ui.downOffsetText}) {
     field->setValidator(formatter);
   }
   ui.versionInfoButton->setText(
@@ -130,8 +139,10 @@ void BTPanelViewController::awakeFromNib() {
 
   connect(window_.get(), &BTPanelView::cancelOperation, this, [this] { setHasActivePanel(false); });
   connect(window_.get(), &BTPanelView::windowWillClose, this, [this] { setHasActivePanel(false); });
-  connect(window_.get(), &BTPanelView::windowDidResize, this, &BTPanelViewController::windowDidResize);
-  connect(ui.quitButton, &QPushButton::clicked, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  connect(window_.get(), &BTPanelView::windowDidResize, this,
+          &BTPanelViewController::windowDidResize);
+  connect(ui.quitButton, &QPushButton::clicked, qApp, &QCoreApplication::quit,
+          Qt::QueuedConnection);
   connect(ui.closeButton, &QPushButton::clicked, window_.get(), &QWidget::close);
   initConfig();
 }
@@ -257,7 +268,8 @@ void BTPanelViewController::segmentedControlClick(int segment) {
   } else {
     // The switcher moved itself on the click; put it back.
     QMetaObject::invokeMethod(
-        ui.segCtrl, [&ui, index = ui.segCtrl->currentIndex()] { ui.segCtrl->setCurrentIndex(index); },
+        ui.segCtrl,
+        [&ui, index = ui.segCtrl->currentIndex()] { ui.segCtrl->setCurrentIndex(index); },
         Qt::QueuedConnection);
   }
 }

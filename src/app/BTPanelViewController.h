@@ -31,8 +31,8 @@ class PanelControllerDelegate {
 
 class BTPanelViewController : public QObject {
   Q_OBJECT
-  Q_PROPERTY(bool hasActivePanel READ hasActivePanel WRITE setHasActivePanel NOTIFY
-                 hasActivePanelChanged)
+  Q_PROPERTY(
+      bool hasActivePanel READ hasActivePanel WRITE setHasActivePanel NOTIFY hasActivePanelChanged)
  public:
   static constexpr int kOpenDurationMs = 150;
   static constexpr int kSlowOpenDurationMs = 1500;

@@ -9,8 +9,9 @@
 namespace taviro {
 
 QString startletExecutableFor(const QString& taviroExecutableDir) {
-  return QDir::cleanPath(taviroExecutableDir +
-                         QStringLiteral("/../Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"));
+  return QDir::cleanPath(
+      taviroExecutableDir +
+      QStringLiteral("/../Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"));
 }
 
 QString defaultAutostartDir() {
@@ -53,7 +54,8 @@ bool registerLoginItem(const QString& autostartDir, const QString& startletExecu
                             "NoDisplay=true\n"
                             "X-GNOME-Autostart-enabled=true\n")
                             .arg(execFor(startlet.absoluteFilePath()));
-  return writeEntry(autostartDir, QLatin1String(kStartletIdentifier) + QStringLiteral(".desktop"), entry);
+  return writeEntry(autostartDir, QLatin1String(kStartletIdentifier) + QStringLiteral(".desktop"),
+                    entry);
 }
 
 QString defaultApplicationsDir() {

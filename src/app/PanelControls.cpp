@@ -36,11 +36,16 @@ double sliderReal(const QSlider* slider) { return slider->value() * scaleOf(slid
 
 QAbstractButton* rotationCheckBox(Ui::Panel& ui, int rotation) {
   switch (rotation) {
-    case 0: return ui.rotation0CheckBox;
-    case 90: return ui.rotation90CheckBox;
-    case 180: return ui.rotation180CheckBox;
-    case 270: return ui.rotation270CheckBox;
-    default: return nullptr;
+    case 0:
+      return ui.rotation0CheckBox;
+    case 90:
+      return ui.rotation90CheckBox;
+    case 180:
+      return ui.rotation180CheckBox;
+    case 270:
+      return ui.rotation270CheckBox;
+    default:
+      return nullptr;
   }
 }
 
@@ -64,7 +69,8 @@ QStringList displayItemTexts(const QList<QRect>& displays) {
     const QRect& d = displays[i];
     all = all.united(d);
     texts << (i == 0 ? QString::asprintf("디스플레이%ld:W:%d:H:%d(Main)", 1L, d.width(), d.height())
-                     : QString::asprintf("디스플레이%ld:W:%d:H:%d", long(i + 1), d.width(), d.height()));
+                     : QString::asprintf("디스플레이%ld:W:%d:H:%d", long(i + 1), d.width(),
+                                         d.height()));
   }
   if (displays.size() >= 2) {
     texts << QString::asprintf("모든 디스플레이:W:%d:H:%d", all.width(), all.height());

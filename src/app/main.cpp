@@ -37,7 +37,8 @@ void applyTestHooks(const QStringList& args, BTAppDelegate& delegate) {
     driver->postUpdateNotification();
   }
   const qsizetype display = args.indexOf(QStringLiteral("--panel-display"));
-  if (display >= 0 && display + 1 < args.size()) delegate.driver()->setDisplayId(args[display + 1].toInt());
+  if (display >= 0 && display + 1 < args.size())
+    delegate.driver()->setDisplayId(args[display + 1].toInt());
   if (args.contains(QStringLiteral("--open-panel"))) {
     // After the automatic first click.
     QTimer::singleShot(2 * BTStatusItemView::kFirstClickDelayMs, &delegate,
@@ -45,11 +46,12 @@ void applyTestHooks(const QStringList& args, BTAppDelegate& delegate) {
   }
   const qsizetype page = args.indexOf(QStringLiteral("--panel-page"));
   if (page >= 0 && page + 1 < args.size()) {
-    QTimer::singleShot(4 * BTStatusItemView::kFirstClickDelayMs, &delegate, [&delegate, index = args[page + 1].toInt()] {
-      Ui::Panel& ui = delegate.panelController().window().ui();
-      ui.tabView->setCurrentIndex(index);
-      ui.segCtrl->setCurrentIndex(index);
-    });
+    QTimer::singleShot(4 * BTStatusItemView::kFirstClickDelayMs, &delegate,
+                       [&delegate, index = args[page + 1].toInt()] {
+                         Ui::Panel& ui = delegate.panelController().window().ui();
+                         ui.tabView->setCurrentIndex(index);
+                         ui.segCtrl->setCurrentIndex(index);
+                       });
   }
 }
 

@@ -21,11 +21,14 @@ QImage sampleCapture() {
   gradient.setColorAt(0, QColor(0x1a, 0x73, 0xe8));
   gradient.setColorAt(1, QColor(0xfb, 0xbc, 0x04));
   painter.fillRect(shot.rect(), gradient);
-  for (int i = 0; i < 400; ++i) painter.drawText(i * 37 % 1880, i * 11 % 1080, QStringLiteral("Taviro 타블렛"));
+  for (int i = 0; i < 400; ++i)
+    painter.drawText(i * 37 % 1880, i * 11 % 1080, QStringLiteral("Taviro 타블렛"));
   return shot;
 }
 
-double msSince(const QElapsedTimer& timer, qint64 from) { return double(timer.nsecsElapsed() - from) / 1e6; }
+double msSince(const QElapsedTimer& timer, qint64 from) {
+  return double(timer.nsecsElapsed() - from) / 1e6;
+}
 
 }  // namespace
 
@@ -57,7 +60,8 @@ int main(int argc, char** argv) {
   }
   std::printf("desktop picture 3840 x 1080, %d rounds, mean per round:\n", rounds);
   std::printf("  composed in memory   %8.1f ms\n", compose / rounds);
-  std::printf("  PNG encoding         %8.1f ms (%lld KiB)\n", encode / rounds, static_cast<long long>(bytes / 1024));
+  std::printf("  PNG encoding         %8.1f ms (%lld KiB)\n", encode / rounds,
+              static_cast<long long>(bytes / 1024));
   std::printf("  PNG decoding         %8.1f ms\n", decode / rounds);
   return 0;
 }

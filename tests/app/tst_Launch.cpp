@@ -1,15 +1,15 @@
 // Starting Taviro: Startlet's path rule and its check for a running Taviro,
 // the login item, and a second copy of Taviro handing over to the first.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "StartletRules.h"
 #include "app/LoginItem.h"
@@ -45,8 +45,9 @@ void LaunchTest::startletFindsTaviroThreeLevelsUp_data() {
   QTest::newRow("too shallow gives a wrong path")
       << "/opt/Taviro.app/Contents/LoginItems/Startlet.app/Contents/MacOS/Startlet"
       << "/opt/Taviro.app/MacOS/Taviro";
-  QTest::newRow("doubled slashes") << "/opt//Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
-                                   << "/opt/Taviro.app/Contents/MacOS/Taviro";
+  QTest::newRow("doubled slashes")
+      << "/opt//Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
+      << "/opt/Taviro.app/Contents/MacOS/Taviro";
 }
 
 void LaunchTest::startletFindsTaviroThreeLevelsUp() {
@@ -58,7 +59,8 @@ void LaunchTest::startletFindsTaviroThreeLevelsUp() {
 }
 
 void LaunchTest::startletSeesARunningTaviro() {
-  const QString name = QStringLiteral("taviro-launch-test-%1").arg(QCoreApplication::applicationPid());
+  const QString name =
+      QStringLiteral("taviro-launch-test-%1").arg(QCoreApplication::applicationPid());
   QVERIFY(!startlet::taviroIsRunning(name, 200));
   QLocalServer server;
   QVERIFY(server.listen(name));
@@ -81,10 +83,12 @@ void LaunchTest::startletStartsTaviroOnlyWhenNoneRuns() {
   QTemporaryDir dir;
   // A copy of the application folder whose "Taviro" only leaves a mark.
   const QString contents = dir.filePath(QStringLiteral("Taviro.app/Contents"));
-  const QString startletDir = contents + QStringLiteral("/Library/LoginItems/Startlet.app/Contents/MacOS");
+  const QString startletDir =
+      contents + QStringLiteral("/Library/LoginItems/Startlet.app/Contents/MacOS");
   QVERIFY(QDir().mkpath(startletDir));
   QVERIFY(QDir().mkpath(contents + QStringLiteral("/MacOS")));
-  QVERIFY(QFile::copy(QStringLiteral(STARTLET_EXECUTABLE), startletDir + QStringLiteral("/Startlet")));
+  QVERIFY(
+      QFile::copy(QStringLiteral(STARTLET_EXECUTABLE), startletDir + QStringLiteral("/Startlet")));
   const QString mark = dir.filePath(QStringLiteral("started"));
   QFile taviro(contents + QStringLiteral("/MacOS/Taviro"));
   QVERIFY(taviro.open(QIODevice::WriteOnly));
@@ -122,11 +126,14 @@ void LaunchTest::loginItemStartsStartletFromTheAutostartFolder() {
   QVERIFY(entry.open(QIODevice::ReadOnly));
   const QString text = QString::fromUtf8(entry.readAll());
   QVERIFY(text.startsWith(QLatin1String("[Desktop Entry]\n")));
-  QVERIFY(text.contains(QStringLiteral("Exec=\"%1\"\n").arg(QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath())));
+  QVERIFY(
+      text.contains(QStringLiteral("Exec=\"%1\"\n")
+                        .arg(QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath())));
   // Registering again (every start) replaces the entry.
   QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
-  QCOMPARE(taviro::startletExecutableFor(QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath()),
-           QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath());
+  QCOMPARE(
+      taviro::startletExecutableFor(QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath()),
+      QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath());
 }
 
 void LaunchTest::loginItemFailsWithoutStartlet() {
@@ -137,7 +144,8 @@ void LaunchTest::loginItemFailsWithoutStartlet() {
 
 void LaunchTest::menuEntryStartsThisCopy() {
   QTemporaryDir dir;
-  const QString resources = QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath() + QStringLiteral("/../Resources");
+  const QString resources =
+      QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath() + QStringLiteral("/../Resources");
   const QString odd = dir.filePath(QStringLiteral("my apps/Taviro $1"));
   QVERIFY(taviro::registerMenuEntry(dir.filePath(QStringLiteral("applications")),
                                     resources + QStringLiteral("/com.nivolt.Kestrom.desktop"), odd,
@@ -145,11 +153,13 @@ void LaunchTest::menuEntryStartsThisCopy() {
   QFile entry(dir.filePath(QStringLiteral("applications/com.nivolt.Kestrom.desktop")));
   QVERIFY(entry.open(QIODevice::ReadOnly));
   const QString text = QString::fromUtf8(entry.readAll());
-  QVERIFY2(text.contains(QStringLiteral("\nExec=\"%1\"\n").arg(dir.filePath(QStringLiteral("my apps/Taviro \\$1")))),
+  QVERIFY2(text.contains(QStringLiteral("\nExec=\"%1\"\n")
+                             .arg(dir.filePath(QStringLiteral("my apps/Taviro \\$1")))),
            qPrintable(text));
   QVERIFY(text.contains(QStringLiteral("\nName=Taviro\n")));
   QVERIFY(!text.contains(QLatin1Char('@')));
-  QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath(QStringLiteral("no-template")), odd, odd));
+  QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath(QStringLiteral("no-template")), odd,
+                                     odd));
 }
 
 void LaunchTest::secondCopyHandsOverAndQuitsBeforeCreatingADriver() {
@@ -172,7 +182,8 @@ void LaunchTest::secondCopyHandsOverAndQuitsBeforeCreatingADriver() {
   QVERIFY(!secondLog.contains("created driver manager"));
   QVERIFY(!secondLog.contains("BTDriverManager"));
   // The first copy opened its panel on the hand-over.
-  QTRY_VERIFY_WITH_TIMEOUT((firstLog += first.readAll()).contains("another copy of Taviro was started"), 5000);
+  QTRY_VERIFY_WITH_TIMEOUT(
+      (firstLog += first.readAll()).contains("another copy of Taviro was started"), 5000);
   QCOMPARE(first.state(), QProcess::Running);
   first.kill();
   first.waitForFinished();

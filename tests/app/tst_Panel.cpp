@@ -62,7 +62,8 @@ void PanelTest::init() {
   dir_ = std::make_unique<QTemporaryDir>();
   driver_ = std::make_unique<test::TestDriver>();
   BTAppDelegate::Options options;
-  options.instanceName = QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
+  options.instanceName =
+      QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
   options.autostartDir = dir_->path();
   options.startletExecutable = dir_->filePath(QStringLiteral("missing"));
   options.trayAvailable = true;
@@ -85,19 +86,45 @@ void PanelTest::panelHasEveryOutletAndItsTexts() {
   startAndSettle();
   click();
   // Handlers find their controls by these names.
-  const char* outlets[] = {
-      "backgroundView", "monitorView", "testPadView", "statusLabel", "cursorLabel",
-      "versionInfoButton", "leftOffsetText", "rightOffsetText", "upOffsetText", "downOffsetText",
-      "displaysCombo", "pressureSlider", "smoothingSlider", "penPressureDeadZoom",
-      "rotation0CheckBox", "rotation90CheckBox", "rotation180CheckBox", "rotation270CheckBox",
-      "enableMouseButton", "enableShortcutButton", "applyFullTabletButton", "applyForceTabletButton",
-      "penUpButton", "penDownButton", "showTabletShortcutButton", "shortcutSettingsButtonForTag0",
-      "shortcutBgImageView", "showPressureProgress", "refreshButton", "morvelButton",
-      "githubLinkButton", "tabView", "segCtrl"};
+  const char* outlets[] = {"backgroundView",
+                           "monitorView",
+                           "testPadView",
+                           "statusLabel",
+                           "cursorLabel",
+                           "versionInfoButton",
+                           "leftOffsetText",
+                           "rightOffsetText",
+                           "upOffsetText",
+                           "downOffsetText",
+                           "displaysCombo",
+                           "pressureSlider",
+                           "smoothingSlider",
+                           "penPressureDeadZoom",
+                           "rotation0CheckBox",
+                           "rotation90CheckBox",
+                           "rotation180CheckBox",
+                           "rotation270CheckBox",
+                           "enableMouseButton",
+                           "enableShortcutButton",
+                           "applyFullTabletButton",
+                           "applyForceTabletButton",
+                           "penUpButton",
+                           "penDownButton",
+                           "showTabletShortcutButton",
+                           "shortcutSettingsButtonForTag0",
+                           "shortcutBgImageView",
+                           "showPressureProgress",
+                           "refreshButton",
+                           "morvelButton",
+                           "githubLinkButton",
+                           "tabView",
+                           "segCtrl"};
   for (const char* name : outlets) QVERIFY2(panel().findChild<QWidget*>(QLatin1String(name)), name);
-  QCOMPARE(ui().versionInfoButton->text(), QStringLiteral("버전:") + QCoreApplication::applicationVersion());
+  QCOMPARE(ui().versionInfoButton->text(),
+           QStringLiteral("버전:") + QCoreApplication::applicationVersion());
   QCOMPARE(ui().segCtrl->count(), ui().tabView->count());
-  for (BTCustomCursorButton* link : {ui().morvelButton, ui().githubLinkButton, ui().refreshButton}) {
+  for (BTCustomCursorButton* link :
+       {ui().morvelButton, ui().githubLinkButton, ui().refreshButton}) {
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
   }
   // One filter guards the four offset fields.
@@ -218,7 +245,8 @@ void PanelTest::connectionDisplayFollowsTheDriver() {
   QCOMPARE(ui().cursorLabel->text(), QStringLiteral("Offset 3,-2"));
   // The controls lying on the current page follow the connection.
   QWidget* page = ui().tabView->currentWidget();
-  for (const char* name : {"pressureSlider", "smoothingSlider", "enableMouseButton", "exportSettingsButton"}) {
+  for (const char* name :
+       {"pressureSlider", "smoothingSlider", "enableMouseButton", "exportSettingsButton"}) {
     QWidget* control = page->findChild<QWidget*>(QLatin1String(name));
     QVERIFY2(control, name);
     QCOMPARE(control->isEnabled(), connected);
@@ -226,8 +254,10 @@ void PanelTest::connectionDisplayFollowsTheDriver() {
   // The status icon follows too: "Status" marks a connected tablet.
   BTStatusItemView& item = delegate_->menubarController()->statusItemView();
   QTRY_COMPARE(item.isHighlighted(), connected);
-  const QIcon expected = statusImage(connected ? QStringLiteral("Status") : QStringLiteral("StatusHighlighted"));
-  const QIcon other = statusImage(connected ? QStringLiteral("StatusHighlighted") : QStringLiteral("Status"));
+  const QIcon expected =
+      statusImage(connected ? QStringLiteral("Status") : QStringLiteral("StatusHighlighted"));
+  const QIcon other =
+      statusImage(connected ? QStringLiteral("StatusHighlighted") : QStringLiteral("Status"));
   for (int size : {16, 22, 32, 64}) {
     QVERIFY(!expected.pixmap(size).isNull());
     QCOMPARE(item.shownImage().pixmap(size).toImage(), expected.pixmap(size).toImage());
@@ -295,7 +325,8 @@ void PanelTest::initConfigLoadsTheControls() {
   QCOMPARE(ui().penPressureDeadZoom->value(), 25);
   QVERIFY(ui().enableMouseButton->isChecked());
   QVERIFY(!ui().enableShortcutButton->isChecked());
-  for (const char* box : {"rotation0CheckBox", "rotation90CheckBox", "rotation180CheckBox", "rotation270CheckBox"}) {
+  for (const char* box :
+       {"rotation0CheckBox", "rotation90CheckBox", "rotation180CheckBox", "rotation270CheckBox"}) {
     QCOMPARE(panel().findChild<QAbstractButton*>(QLatin1String(box))->isChecked(),
              ticked == QLatin1String(box));
   }

@@ -51,8 +51,9 @@ void PlacementTest::panelHangsCentredUnderTheStatusBar_data() {
   QTest::newRow("narrower than the panel") << QRect(0, 0, 600, 800) << QSize(24, 22)
                                            << QRect(288, 22, 24, 22) << QRect(-89, 22, 681, 571);
   // 485.5 and 160.5 both round up.
-  QTest::newRow("odd widths round halves away") << QRect(0, 0, 1001, 700) << QSize(30, 24)
-                                                << QRect(486, 24, 30, 24) << QRect(161, 24, 681, 571);
+  QTest::newRow("odd widths round halves away")
+      << QRect(0, 0, 1001, 700) << QSize(30, 24) << QRect(486, 24, 30, 24)
+      << QRect(161, 24, 681, 571);
 }
 
 void PlacementTest::panelHangsCentredUnderTheStatusBar() {
@@ -78,7 +79,8 @@ void PlacementTest::panelOpensOnTheSelectedDisplay_data() {
   QTest::addColumn<QRect>("expected");
   QTest::newRow("first") << 0 << QRect(620, 22, 681, 571);
   QTest::newRow("second") << 1 << QRect(2220, 22, 681, 571);
-  QTest::newRow("narrow, left edge off the display") << 2 << QRect(3200 + 600 - 8 - 681, 22, 681, 571);
+  QTest::newRow("narrow, left edge off the display")
+      << 2 << QRect(3200 + 600 - 8 - 681, 22, 681, 571);
   QTest::newRow("all displays opens on the first") << 4 << QRect(620, 22, 681, 571);
 }
 
@@ -88,9 +90,10 @@ void PlacementTest::panelOpensOnTheSelectedDisplay() {
   QTemporaryDir dir;
   test::TestDriver driver;
   BTAppDelegate::Options options;
-  options.instanceName = QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
+  options.instanceName =
+      QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
   options.autostartDir = dir.path();
-  options.trayAvailable = false;  // an ordinary window
+  options.trayAvailable = false;     // an ordinary window
   options.createStatusIcon = false;  // no status item: 24 x 22 under the top edge
   options.createDriver = [&]() -> BTDriverManager& { return *driver.driver; };
   BTAppDelegate delegate(std::move(options));
@@ -109,7 +112,9 @@ void PlacementTest::panelOpensOnTheSelectedDisplay() {
 namespace {
 
 QStringList gLogLines;
-void collectLog(std::string_view line) { gLogLines << QString::fromUtf8(line.data(), qsizetype(line.size())); }
+void collectLog(std::string_view line) {
+  gLogLines << QString::fromUtf8(line.data(), qsizetype(line.size()));
+}
 
 }  // namespace
 
@@ -130,7 +135,8 @@ void PlacementTest::shiftClickSlowsTheOpening() {
   QTemporaryDir dir;
   test::TestDriver driver;
   BTAppDelegate::Options options;
-  options.instanceName = QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
+  options.instanceName =
+      QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
   options.autostartDir = dir.path();
   options.createDriver = [&]() -> BTDriverManager& { return *driver.driver; };
   BTAppDelegate delegate(std::move(options));
@@ -150,7 +156,8 @@ void PlacementTest::shiftClickSlowsTheOpening() {
   BTPanelView& panel = delegate.panelController().window();
   QTest::qWait(BTPanelViewController::kOpenDurationMs + 150);
   QCOMPARE(panel.geometry() != target, slow);  // a slow panel is still growing
-  QTRY_COMPARE_WITH_TIMEOUT(panel.geometry(), target, BTPanelViewController::kSlowOpenDurationMs + 500);
+  QTRY_COMPARE_WITH_TIMEOUT(panel.geometry(), target,
+                            BTPanelViewController::kSlowOpenDurationMs + 500);
 }
 
 void PlacementTest::displayListNamesEveryDisplayAndAllOfThem() {
@@ -183,7 +190,8 @@ void PlacementTest::desktopPictureLeavesMirrorsOutAndFailedCapturesClear() {
   std::vector<taviro::Display> displays(3);
   displays[0] = taviro::Display{1, Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1080), 0};
   displays[1] = taviro::Display{2, Rect(1920, 0, 1920, 1080), Rect(1920, 0, 1920, 1080), 0};
-  displays[2] = taviro::Display{3, Rect(-500, 0, 3000, 3000), Rect(-500, 0, 3000, 3000), 1};  // a mirror
+  displays[2] =
+      taviro::Display{3, Rect(-500, 0, 3000, 3000), Rect(-500, 0, 3000, 3000), 1};  // a mirror
   const QImage picture = composeDesktop(displays, [](const taviro::Display& d) {
     if (d.id == 2) return QImage();  // capture fails
     QImage shot(int(d.bounds.size.width), int(d.bounds.size.height), QImage::Format_RGB32);

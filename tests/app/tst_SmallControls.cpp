@@ -33,15 +33,19 @@ void SmallControls::formatterJudgesOffsetTexts_data() {
   const auto ok = PartialStringVerdict::Valid;
   const auto beep = PartialStringVerdict::InvalidWithBeep;
   const auto quiet = PartialStringVerdict::InvalidSilently;
-  struct Row { const char* text; PartialStringVerdict verdict; };
+  struct Row {
+    const char* text;
+    PartialStringVerdict verdict;
+  };
   const Row rows[] = {
-      {"", ok},       {"0", ok},      {"1", ok},       {"0.5", ok},     {"1.00", ok},
-      {"0.00", ok},   {".5", ok},     {"1.", ok},      {" 0.5", ok},    {"1e0", ok},
-      {"+1", ok},     {"1.01", beep}, {"-0.5", beep},  {"2", beep},     {"0.5x", beep},
-      {"abc", beep},  {".", beep},    {"-", beep},     {"1e", beep},    {"0.125", quiet},
+      {"", ok},         {"0", ok},      {"1", ok},      {"0.5", ok},  {"1.00", ok},
+      {"0.00", ok},     {".5", ok},     {"1.", ok},     {" 0.5", ok}, {"1e0", ok},
+      {"+1", ok},       {"1.01", beep}, {"-0.5", beep}, {"2", beep},  {"0.5x", beep},
+      {"abc", beep},    {".", beep},    {"-", beep},    {"1e", beep}, {"0.125", quiet},
       {"00000", quiet},
   };
-  for (const Row& row : rows) QTest::newRow(row.text) << QString::fromLatin1(row.text) << row.verdict;
+  for (const Row& row : rows)
+    QTest::newRow(row.text) << QString::fromLatin1(row.text) << row.verdict;
 }
 
 void SmallControls::formatterJudgesOffsetTexts() {
@@ -50,7 +54,8 @@ void SmallControls::formatterJudgesOffsetTexts() {
   QCOMPARE(judgePartialString(text), verdict);
   OnlyIntegerValueFormatter formatter;
   int pos = 0;
-  QCOMPARE(formatter.validate(text, pos) == QValidator::Acceptable, verdict == PartialStringVerdict::Valid);
+  QCOMPARE(formatter.validate(text, pos) == QValidator::Acceptable,
+           verdict == PartialStringVerdict::Valid);
 }
 
 void SmallControls::formatterBlocksTypingInAField() {

@@ -74,8 +74,8 @@ DisplayID QtDisplayServices::idOf(const QScreen* screen) {
 
 void QtDisplayServices::refresh() {
   const QList<QScreen*> screens = QGuiApplication::screens();
-  std::vector<Display> displays = displaysForScreens(
-      screens, QGuiApplication::primaryScreen(), [this](const QScreen* s) { return idOf(s); });
+  std::vector<Display> displays = displaysForScreens(screens, QGuiApplication::primaryScreen(),
+                                                     [this](const QScreen* s) { return idOf(s); });
   std::map<DisplayID, QPointer<QScreen>> byId;
   for (QScreen* s : screens) byId[ids_[s]] = s;
   {
