@@ -28,10 +28,10 @@ display=90
 while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
 export DISPLAY=:$display
 
-start_x() {  # screen specs, e.g. "1600x900x24"
+start_x() {  # screen sizes, e.g. "1600x900x24"
   local args=()
   local n=0
-  for spec in "$@"; do args+=(-screen "$n" "$spec"); n=$((n + 1)); done
+  for size in "$@"; do args+=(-screen "$n" "$size"); n=$((n + 1)); done
   screens=$n
   Xvfb "$DISPLAY" "${args[@]}" -nolisten tcp >"$work/xvfb.log" 2>&1 &
   pids+=($!)
