@@ -55,6 +55,7 @@ shot() {
   shift
   local home=$work/$name
   mkdir -p "$home"
+  chmod 700 "$home"  # also the runtime directory
   TMPDIR=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home \
     "$app" --open-panel "$@" >"$out/$name.log" 2>&1 &
   local pid=$!
