@@ -145,7 +145,7 @@ TEST_F(PlistStorage, DefaultPathFollowsXdgConfigHome) {
   const std::string keep = saved ? saved : "";
   ::setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
   EXPECT_EQ(PlistDefaultsStorage::defaultPath(), "/tmp/xdg/taviro/com.nivolt.Kestrom.plist");
-  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the spec says
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the XDG base directory rules say
   ::setenv("HOME", "/home/u", 1);
   EXPECT_EQ(PlistDefaultsStorage::defaultPath(), "/home/u/.config/taviro/com.nivolt.Kestrom.plist");
   if (saved) ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
