@@ -6,6 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/deps.sh run
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DTAVIRO_BUILD_TESTS=OFF -DTAVIRO_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build/release -j "$(nproc)"
 app=build/release/Taviro.app/Contents/MacOS/Taviro
