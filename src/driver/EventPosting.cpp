@@ -4,7 +4,10 @@
 namespace taviro {
 
 void BTDriverManager::initializeStylus() {
-  StylusState s;
+  // Fields not set here (ioPos, motion, pressure, old, ...) keep their values,
+  // so that after a re-initialisation the next move's relative motion is
+  // measured from where the pen last was.
+  StylusState s = stylus_;
   s.off_tablet = true;
   s.pen_near = false;
   s.eraser_flag = true;
@@ -12,7 +15,6 @@ void BTDriverManager::initializeStylus() {
   s.button_mask = 0;
   std::copy(std::begin(oldStylus_.button), std::end(oldStylus_.button), std::begin(s.button));
   s.point = {};
-  s.old = stylus_.old;
   s.tilt = {};
   const Point here = platform_.pointer ? platform_.pointer->location() : Point{};
   s.scrPos = {here.x, here.y};

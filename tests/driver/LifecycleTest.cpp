@@ -158,6 +158,20 @@ TEST_F(Lifecycle, ReinitializeStopsTheOldManagerBeforeStartingANewOne) {
   EXPECT_EQ(h.fakes.events.closes(), 1);
 }
 
+TEST_F(Lifecycle, AfterReinitializeRelativeMotionContinuesFromTheLastPosition) {
+  BTDriverManager& d = begin();
+  manager().plug();
+  stroke(0xC0, 1001);  // last smoothed point 1201
+  d.reinitialize();
+  manager().plug();
+  h.fakes.events.clear();
+  stroke(0xC0, 1301);
+  const auto events = h.fakes.events.events();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events[0].type, NX_MOUSEMOVED);
+  EXPECT_EQ(events[0].data.mouseMove.dx, 1301 - 1201);
+}
+
 TEST_F(Lifecycle, ReinitializeWithoutADeviceSimulatesNoRemoval) {
   BTDriverManager& d = begin();
   d.reinitialize();
