@@ -1,11 +1,14 @@
 #include "platform/linux/SpawnLauncher.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <thread>
 
 namespace taviro::linux_input {
@@ -27,6 +30,48 @@ TEST(Opener, StartsTheProgramWithThePathAsItsOnlyArgument) {
   SpawnLauncher("touch").openPath(target.string());
   EXPECT_TRUE(appears(target));
   EXPECT_FALSE(fs::exists(dir / "x"));
+  fs::remove_all(dir);
+}
+
+// A stand-in opener that writes its argument count, first argument and
+// blocked-signal mask to OPENER.args. Perl (Debian's perl-base is always
+// there), not sh: dash clears the mask it inherits, bash keeps it.
+fs::path recordingOpener(const fs::path& dir) {
+  const fs::path script = dir / "opener";
+  std::ofstream(script) << "#!/usr/bin/perl\n"
+                           "open(my $s, '<', '/proc/self/status');\n"
+                           "my ($mask) = grep { /^SigBlk/ } <$s>;\n"
+                           "open(my $o, '>', \"$0.tmp\");\n"
+                           "print $o scalar(@ARGV), \"\\n$ARGV[0]\\n$mask\";\n"
+                           "close($o);\n"
+                           "rename(\"$0.tmp\", \"$0.args\");\n";
+  fs::permissions(script, fs::perms::owner_all);
+  return script;
+}
+
+TEST(Opener, APathLikeAnOptionReachesTheOpenerAsAFileWithNoSignalsBlocked) {
+  const fs::path dir = fs::temp_directory_path() / ("taviro-opener-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const fs::path opener = recordingOpener(dir);
+  // taviro-driver blocks these in every thread for its signal thread.
+  sigset_t stop, previous;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGINT);
+  sigaddset(&stop, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop, &previous);
+  SpawnLauncher(opener.string()).openPath("--help");
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+
+  ASSERT_TRUE(appears(dir / "opener.args"));
+  std::ifstream args(dir / "opener.args");
+  std::string count, first, blocked;
+  std::getline(args, count);
+  std::getline(args, first);
+  std::getline(args, blocked);
+  EXPECT_EQ(count, "1");
+  EXPECT_EQ(first, "./--help");
+  EXPECT_EQ(blocked, "SigBlk:\t0000000000000000");
+  EXPECT_EQ(openerArgument("/home/me/-notes.txt"), "/home/me/-notes.txt");
   fs::remove_all(dir);
 }
 

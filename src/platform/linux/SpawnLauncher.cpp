@@ -1,5 +1,6 @@
 #include "platform/linux/SpawnLauncher.h"
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,10 @@ std::string findProgram(const std::string& program) {
   return {};
 }
 
+std::string openerArgument(const std::string& path) {
+  return path.starts_with('-') ? "./" + path : path;
+}
+
 void SpawnLauncher::openPath(const std::string& path) {
   const std::string exe = findProgram(program_);
   if (exe.empty()) {
@@ -34,7 +39,11 @@ void SpawnLauncher::openPath(const std::string& path) {
   }
   // Everything the children need is prepared before fork: between fork and
   // exec only async-signal-safe calls are made.
-  char* const argv[] = {const_cast<char*>(exe.c_str()), const_cast<char*>(path.c_str()), nullptr};
+  const std::string argument = openerArgument(path);
+  char* const argv[] = {const_cast<char*>(exe.c_str()), const_cast<char*>(argument.c_str()),
+                        nullptr};
+  sigset_t noSignals;
+  sigemptyset(&noSignals);
   const pid_t child = fork();
   if (child < 0) {
     logBare("Cannot open %s: fork failed (%s).", path.c_str(), std::strerror(errno));
@@ -44,6 +53,10 @@ void SpawnLauncher::openPath(const std::string& path) {
     setsid();
     const pid_t grandchild = fork();
     if (grandchild == 0) {
+      // The signal mask survives exec: a caller that blocks SIGTERM and
+      // SIGINT for its own signal thread (taviro-driver) would otherwise
+      // start programs that cannot be stopped with them.
+      sigprocmask(SIG_SETMASK, &noSignals, nullptr);
       execv(argv[0], argv);
       _exit(127);
     }

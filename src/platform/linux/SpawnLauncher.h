@@ -18,6 +18,11 @@ class SpawnLauncher : public ProcessLauncher {
   std::string program_;
 };
 
+// The opener's argument for `path`: xdg-open takes anything beginning with
+// '-' for an option and knows no "--", so such a path (always relative) goes
+// as "./-...", which names the same file and can never be an option.
+std::string openerArgument(const std::string& path);
+
 // `program` looked up in PATH (or taken as is when it holds a '/'); empty when
 // not found or not executable.
 std::string findProgram(const std::string& program);
