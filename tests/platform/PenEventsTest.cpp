@@ -106,10 +106,16 @@ TEST_F(PenTranslation, LeavingProximityReleasesTheTipAndZeroesPressure) {
   EXPECT_FALSE(state.tipDown);
 }
 
-TEST_F(PenTranslation, ADragWithoutItsTipDownPutsThePenDownFirst) {
+// Pressure in the frame that enters proximity would be taken by libinput for
+// a worn tip's offset: the pen enters in a frame of its own first.
+TEST_F(PenTranslation, ATipEventOutOfRangeEntersProximityWithoutPressureFirst) {
   EXPECT_EQ(post(NX_LMOUSEDRAGGED, 5, 6, point(40000)),
-            (Events{{EV_KEY, BTN_TOOL_PEN, 1}, {EV_ABS, ABS_X, 5}, {EV_ABS, ABS_Y, 6},
+            (Events{{EV_KEY, BTN_TOOL_PEN, 1}, {EV_ABS, ABS_X, 5}, {EV_ABS, ABS_Y, 6}, syn,
                     {EV_ABS, ABS_PRESSURE, 40000}, {EV_KEY, BTN_TOUCH, 1}, syn}));
+  post(NX_MOUSEMOVED, 5, 6, proximity(false, false));
+  EXPECT_EQ(post(NX_LMOUSEDOWN, 7, 8, button(0xFF)),
+            (Events{{EV_KEY, BTN_TOOL_PEN, 1}, {EV_ABS, ABS_X, 7}, {EV_ABS, ABS_Y, 8}, syn,
+                    {EV_ABS, ABS_PRESSURE, 0xFF * 257}, {EV_KEY, BTN_TOUCH, 1}, syn}));
 }
 
 TEST_F(PenTranslation, PositionsAreRelativeToTheDesktopAndClampedToIt) {

@@ -27,6 +27,17 @@ void enterProximity(PenState& s, EvdevFrame& f) {
   f.add(EV_KEY, BTN_TOOL_PEN, 1);
 }
 
+// A tip event while the pen is out of range: the pen first enters at the
+// event's position in a frame of its own, with no pressure. libinput takes
+// pressure seen on entering proximity for a worn tip's offset and would
+// subtract it from every later stroke.
+void enterBeforeTip(PenState& s, EvdevFrame& f, IOGPoint location, const DesktopRange& d) {
+  if (s.inProximity) return;
+  enterProximity(s, f);
+  setPosition(s, f, location, d);
+  f.add(EV_SYN, SYN_REPORT, 0);
+}
+
 void exitProximity(PenState& s, EvdevFrame& f) {
   if (!s.inProximity) return;
   if (s.tipDown) {
@@ -85,12 +96,12 @@ EvdevFrame translatePost(PenState& s, std::uint32_t type, IOGPoint location,
       if (s.tipDown) setPressure(s, f, tipPressure(data.mouseMove.tablet.point.pressure));
       break;
     case NX_LMOUSEDRAGGED:
-      enterProximity(s, f);
+      enterBeforeTip(s, f, location, desktop);
       setPosition(s, f, location, desktop);
       setTip(s, f, true, data.mouseMove.tablet.point.pressure);
       break;
     case NX_LMOUSEDOWN:
-      enterProximity(s, f);
+      enterBeforeTip(s, f, location, desktop);
       setPosition(s, f, location, desktop);
       setTip(s, f, true, buttonPressure(data.mouse));
       break;

@@ -2,7 +2,8 @@
 // Turns the driver's posted pointer and tablet events into the evdev events of
 // a virtual pen, the way libinput expects a tablet to speak: BTN_TOOL_PEN for
 // proximity, BTN_TOUCH for the tip, ABS_X/ABS_Y in desktop pixels,
-// ABS_PRESSURE 0..65535, one SYN_REPORT per posting. libinput decides the tip
+// ABS_PRESSURE 0..65535, one SYN_REPORT per posting (two when a tip event
+// brings the pen into range: it enters without pressure). libinput decides the tip
 // from the pressure (down above 5 % of the range), so the pressure goes out
 // with every tip change: 0 when the tip lifts, and never less than
 // kTipPressureFloor while the tip is down, or a light press would not click.
@@ -23,7 +24,7 @@ struct EvdevEvent {
   friend bool operator==(const EvdevEvent&, const EvdevEvent&) = default;
 };
 
-// At most: tool, touch, two buttons, x, y, pressure, SYN.
+// At most: tool, x, y and SYN of an entry, then pressure, touch and SYN.
 struct EvdevFrame {
   std::array<EvdevEvent, 8> events{};
   std::size_t count = 0;
