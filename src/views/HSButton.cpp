@@ -40,6 +40,9 @@ void HSButton::paintEvent(QPaintEvent* event) {
 
 void HSButton::enterEvent(QEnterEvent* event) {
   QPushButton::enterEvent(event);
+  // Hovering counts only while the button's window is the active one, so
+  // passing over a panel that lost the focus changes nothing.
+  if (!isActiveWindow()) return;
   hover_ = true;
   hiddenUntilRepaint_ = false;
   emit clicked(false);

@@ -1,6 +1,6 @@
 #pragma once
-// A button that acts on hover: entering it shows it, fires its action and
-// hides every other such button. Its hover flag is never cleared, so a hidden
+// A button that acts on hover: entering it while its window is active shows
+// it, fires its action and hides every other such button. Its hover flag is never cleared, so a hidden
 // button that was hovered before shows again the next time it is painted.
 #include <QPushButton>
 

@@ -22,7 +22,7 @@ class SmallControls : public QObject {
   void backgroundArrowSitsAtArrowX();
   void backgroundCornersAreRoundedInsideTheBounds();
   void hoveringAButtonShowsItAndHidesTheOthers();
-  void hoveredButtonFiresItsAction();
+  void hoveredButtonFiresItsActionOnlyInTheActiveWindow();
   void cursorButtonShowsItsCursorOnlyWhenSet();
   void monitorFlagShowsItsNumberAboveOtherWindows();
 };
@@ -100,7 +100,8 @@ void SmallControls::hoveringAButtonShowsItAndHidesTheOthers() {
   auto* second = new HSButton(&window);
   second->move(0, 40);
   window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
 
   QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
   QCoreApplication::sendEvent(first, &enter);
@@ -118,11 +119,23 @@ void SmallControls::hoveringAButtonShowsItAndHidesTheOthers() {
   QVERIFY(first->isShown());
 }
 
-void SmallControls::hoveredButtonFiresItsAction() {
+void SmallControls::hoveredButtonFiresItsActionOnlyInTheActiveWindow() {
   HSButton button;
+  QWidget other;
   int clicks = 0;
   connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
   QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+  button.show();
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  clicks = 0;  // the platform may have sent a real enter while showing
+  QCoreApplication::sendEvent(&button, &enter);
+  QCOMPARE(clicks, 0);
+
+  button.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&button));
+  clicks = 0;
   QCoreApplication::sendEvent(&button, &enter);
   QCOMPARE(clicks, 1);
   QCoreApplication::sendEvent(&button, &enter);
