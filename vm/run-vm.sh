@@ -106,7 +106,7 @@ timeout --foreground "$timeout_s" qemu-system-x86_64 -accel tcg -cpu max -m 512 
   -append "console=ttyS0 quiet loglevel=4 panic=-1 rdinit=/init" </dev/null > "$log" 2>&1
 status=$?
 set -e
-tr -d '\r' < "$log" | grep -E '^(VM-|BENCH)' || true
+tr -d '\r' < "$log" | grep -oE '(VM-|BENCH).*' || true
 if ((status == 124)); then
   echo "run-vm: the VM did not finish within ${timeout_s}s; see $log" >&2
   exit 1

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -50,8 +51,9 @@ std::vector<std::string> eventNodesOf(std::uint16_t vendor, std::uint16_t produc
   std::vector<std::string> nodes;
   for (const auto& n : eventNames()) {
     const std::string id = "/sys/class/input/" + n + "/device/id/";
-    if (std::stoul(readLine(id + "vendor"), nullptr, 16) == vendor &&
-        std::stoul(readLine(id + "product"), nullptr, 16) == product)
+    // strtoul, not stoul: a node that went away meanwhile reads as empty.
+    if (std::strtoul(readLine(id + "vendor").c_str(), nullptr, 16) == vendor &&
+        std::strtoul(readLine(id + "product").c_str(), nullptr, 16) == product)
       nodes.push_back("/dev/input/" + n);
   }
   return nodes;

@@ -35,6 +35,11 @@ constexpr std::uint8_t kStartCommand[] = {0x02, 0x10, 0x01};
 // button 8, unplug 20, replug 16.
 constexpr int kReportsSent = 92;
 
+// Upper bounds for waiting on the driver. They cost nothing when it answers
+// in time, and TCG on a loaded two-core host can be many times slower.
+constexpr int kEventTimeoutMs = 15000;
+constexpr int kStartTimeoutMs = 60000;
+
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Screen pixel of a tablet coordinate on a 1920 x 1080 desktop.
@@ -118,7 +123,7 @@ std::string kernelNodeOfTablet() {
 }
 
 bool startCommandArrived(UhidTablet& t, std::size_t count) {
-  const auto features = t.waitForFeatures(count, 10000);
+  const auto features = t.waitForFeatures(count, kStartTimeoutMs);
   return features.size() >= count &&
          features[count - 1] == std::vector<std::uint8_t>(kStartCommand, kStartCommand + 3);
 }
@@ -133,13 +138,14 @@ void penStroke(Checks& c, UhidTablet& tablet, EvdevNode& pen) {
   sendGroup(tablet, penReport(kStatusTip, x2, y0 + 5000, 8192), 4);
   sendGroup(tablet, penReport(kStatusHover, x2 - 1, y0 + 5000, 0), 8);
   sendGroup(tablet, penReport(kStatusOut, x2 - 1, y0 + 5000, 0), 8);
-  const Events events = pen.readUntil(EV_KEY, BTN_TOOL_PEN, 3000);
+  const Events events = pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
   Events all = events;
   // readUntil stops at the first BTN_TOOL_PEN (the entry); read on to the exit.
   for (int i = 0; i < 2; ++i) {
-    const Events more = pen.readUntil(EV_KEY, BTN_TOOL_PEN, 3000);
+    const Events more = pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
     all.insert(all.end(), more.begin(), more.end());
-    if (!more.empty() && more.back().code == BTN_TOOL_PEN && more.back().value == 0) break;
+    // The frame ends with SYN_REPORT: look for the exit anywhere in it.
+    if (indexOf(more, EV_KEY, BTN_TOOL_PEN, 0) < more.size()) break;
   }
   const std::string seen = describe(all);
 
@@ -175,8 +181,8 @@ void expressKey(Checks& c, UhidTablet& tablet, EvdevNode& keyboard) {
   tablet.send(release.data(), release.size());
   sleepMs(3);
   sendGroup(tablet, penReport(kStatusOut, 0, 0, 0), 2);
-  Events events = keyboard.readUntil(EV_KEY, KEY_LEFTCTRL, 3000);
-  const Events rest = keyboard.readUntil(EV_KEY, KEY_LEFTCTRL, 3000);
+  Events events = keyboard.readUntil(EV_KEY, KEY_LEFTCTRL, kEventTimeoutMs);
+  const Events rest = keyboard.readUntil(EV_KEY, KEY_LEFTCTRL, kEventTimeoutMs);
   events.insert(events.end(), rest.begin(), rest.end());
   std::vector<std::pair<int, int>> keys;
   for (const auto& e : events)
@@ -196,7 +202,7 @@ void scrollKey(Checks& c, UhidTablet& tablet, EvdevNode& keyboard) {
   tablet.send(release.data(), release.size());
   sleepMs(3);
   sendGroup(tablet, penReport(kStatusOut, 0, 0, 0), 2);
-  Events events = keyboard.readUntil(EV_REL, REL_WHEEL, 3000);
+  Events events = keyboard.readUntil(EV_REL, REL_WHEEL, kEventTimeoutMs);
   std::vector<std::pair<int, int>> wheel;
   for (const auto& e : events)
     if (e.type == EV_REL) wheel.emplace_back(e.code, e.value);
@@ -212,8 +218,8 @@ void stylusButton(Checks& c, UhidTablet& tablet, EvdevNode& keyboard) {
   sendGroup(tablet, penReport(kStatusButton1, 5001, 5000, 0), 2);
   sendGroup(tablet, penReport(kStatusHover, 5000, 5000, 0), 2);
   sendGroup(tablet, penReport(kStatusOut, 5000, 5000, 0), 4);
-  Events events = keyboard.readUntil(EV_KEY, BTN_RIGHT, 3000);
-  const Events rest = keyboard.readUntil(EV_KEY, BTN_RIGHT, 3000);
+  Events events = keyboard.readUntil(EV_KEY, BTN_RIGHT, kEventTimeoutMs);
+  const Events rest = keyboard.readUntil(EV_KEY, BTN_RIGHT, kEventTimeoutMs);
   events.insert(events.end(), rest.begin(), rest.end());
   std::vector<std::pair<int, int>> keys;
   for (const auto& e : events)
@@ -227,12 +233,19 @@ void unplugDuringDrag(Checks& c, std::unique_ptr<UhidTablet>& tablet, EvdevNode&
   sendGroup(*tablet, penReport(kStatusHover, 40000, 20000, 0), 8);
   sendGroup(*tablet, penReport(kStatusTip, 40001, 20000, 6000), 8);
   sendGroup(*tablet, penReport(kStatusTip, 42001, 21000, 7000), 4);
-  const Events before = pen.readUntil(EV_ABS, ABS_PRESSURE, 2000);
-  sleepMs(100);
+  // Unplugged once the drag has reached its last pressure, not after a fixed
+  // time: the tip is then surely down on the virtual pen.
+  const auto dragEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kEventTimeoutMs);
+  bool dragged = false;
+  while (!dragged && std::chrono::steady_clock::now() < dragEnd) {
+    const Events more = pen.readUntil(EV_ABS, ABS_PRESSURE, kEventTimeoutMs);
+    for (const auto& e : more)
+      dragged = dragged || (e.type == EV_ABS && e.code == ABS_PRESSURE && e.value == mapPressure(7000));
+  }
   pen.drain(50);
-  const bool wasDown = pen.keyDown(BTN_TOUCH);
+  const bool wasDown = dragged && pen.keyDown(BTN_TOUCH);
   tablet.reset();  // unplug
-  const Events after = pen.readUntil(EV_KEY, BTN_TOOL_PEN, 3000);
+  const Events after = pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
   c.check("unplug_during_drag_releases_tip_and_proximity",
           wasDown && !pen.keyDown(BTN_TOUCH) && !pen.keyDown(BTN_TOOL_PEN) &&
               pen.absValue(ABS_PRESSURE) == 0,
@@ -248,17 +261,18 @@ void replug(Checks& c, std::unique_ptr<UhidTablet>& tablet, EvdevNode& pen) {
   c.check("kernel_node_grabbed_again", kernel.ok() && kernel.grabbedByOther(), node);
   pen.drain(50);
   sendGroup(*tablet, penReport(kStatusHover, 10000, 10000, 0), 8);
-  const Events events = pen.readUntil(EV_KEY, BTN_TOOL_PEN, 3000);
+  const Events events = pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
   const Frame in = frameOf(events, EV_KEY, BTN_TOOL_PEN, 1);
   c.check("reports_flow_after_replug", in.found && near(in.x, mapX(10000)), describe(events));
   sendGroup(*tablet, penReport(kStatusOut, 10000, 10000, 0), 8);
-  pen.readUntil(EV_KEY, BTN_TOOL_PEN, 3000);
+  pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
 }
 
 void stopDriver(Checks& c, pid_t driver) {
   kill(driver, SIGTERM);
   int status = -1;
-  for (int i = 0; i < 100 && waitpid(driver, &status, WNOHANG) == 0; ++i) sleepMs(50);
+  for (int i = 0; i < kStartTimeoutMs / 50 && waitpid(driver, &status, WNOHANG) == 0; ++i)
+    sleepMs(50);
   c.check("sigterm_ends_the_driver_cleanly", WIFEXITED(status) && WEXITSTATUS(status) == 0,
           "status " + std::to_string(status));
   const std::string node = kernelNodeOfTablet();
@@ -290,12 +304,27 @@ void showDriverLog() {
   for (std::string line; std::getline(log, line);) std::printf("VM-LOG %s\n", line.c_str());
 }
 
+// Waits until the file holds every one of `texts`.
+bool waitForLog(const char* path, const std::vector<std::string>& texts, int timeoutMs) {
+  for (int waited = 0;; waited += 50) {
+    const std::string log = readFile(path);
+    bool all = true;
+    for (const std::string& t : texts) all = all && log.find(t) != std::string::npos;
+    if (all || waited >= timeoutMs) return all;
+    sleepMs(50);
+  }
+}
+
 // Without /dev/uinput the driver keeps running, posts nothing and says what
 // to do.
 void withoutUinput(Checks& c) {
   std::rename("/dev/uinput", "/dev/uinput.off");
   const pid_t driver = startDriver("/tmp/no-uinput.log");
-  sleepMs(2000);
+  // Stopped once it has said everything, not after a fixed time: a signal
+  // before the driver thread has tried the pen would miss its lines.
+  waitForLog("/tmp/no-uinput.log",
+             {"[-warn-] error opening HID service", "Cannot create the virtual pen on /dev/uinput"},
+             kStartTimeoutMs);
   kill(driver, SIGTERM);
   int status = -1;
   waitpid(driver, &status, 0);
@@ -321,8 +350,8 @@ int main() {
   sleepMs(200);
   const pid_t driver = startDriver();
 
-  const std::string penNode = findEventNode("Taviro Virtual Pen", 15000);
-  const std::string keyboardNode = findEventNode("Taviro Virtual Keyboard", 15000);
+  const std::string penNode = findEventNode("Taviro Virtual Pen", kStartTimeoutMs);
+  const std::string keyboardNode = findEventNode("Taviro Virtual Keyboard", kStartTimeoutMs);
   c.check("virtual_devices_created", !penNode.empty() && !keyboardNode.empty());
   c.check("start_command_sent_on_connection", startCommandArrived(*tablet, 1));
   sleepMs(100);
