@@ -20,7 +20,7 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
   Q_OBJECT
  public:
   struct Options {
-    QString instanceName = QString::fromLatin1(kTaviroIdentifier);
+    QString instanceName = instanceSocketName();
     QString autostartDir;
     QString startletExecutable;
     // The menu entry; none is written when applicationsDir is empty.

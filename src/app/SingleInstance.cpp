@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 namespace taviro {
 namespace {
@@ -9,6 +10,12 @@ constexpr int kTimeoutMs = 1000;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
 
 }  // namespace
+
+QString instanceSocketName() {
+  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  const QString name = QString::fromLatin1(kTaviroIdentifier);
+  return runtime.isEmpty() ? name : runtime + QLatin1Char('/') + name;
+}
 
 SingleInstance::SingleInstance(QString name, QObject* parent)
     : QObject(parent), name_(std::move(name)) {

@@ -10,6 +10,12 @@ namespace taviro {
 
 inline constexpr const char* kTaviroIdentifier = "com.nivolt.Kestrom";
 
+// The socket every copy of Taviro meets at: "com.nivolt.Kestrom" in the
+// user's runtime folder ($XDG_RUNTIME_DIR). In the shared temporary folder
+// another user's copy would hold the name and this user's Taviro could never
+// start. Startlet looks in the same place.
+QString instanceSocketName();
+
 class SingleInstance : public QObject {
   Q_OBJECT
  public:

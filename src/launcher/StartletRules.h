@@ -18,6 +18,10 @@ QString bundlePathForExecutable(const QString& executablePath);
 // and append "MacOS/Taviro". Only the depth matters, not the folder names.
 QString taviroExecutableForBundle(const QString& startletBundlePath);
 
+// Where Taviro listens: "com.nivolt.Kestrom" in the user's runtime folder
+// ($XDG_RUNTIME_DIR), so another user's Taviro does not count.
+QString taviroSocketName();
+
 // True when a Taviro answers on its local socket. Connects and leaves again
 // without asking for anything, so the running copy does not open its panel.
 bool taviroIsRunning(const QString& socketName, int timeoutMs = 500);

@@ -10,7 +10,7 @@
 namespace {
 
 void startTaviroUnlessRunning() {
-  if (startlet::taviroIsRunning(QString::fromLatin1(startlet::kTaviroIdentifier))) return;
+  if (startlet::taviroIsRunning(startlet::taviroSocketName())) return;
   const QString bundle = startlet::bundlePathForExecutable(QCoreApplication::applicationFilePath());
   const QString taviro = startlet::taviroExecutableForBundle(bundle);
   // A failed start is not retried: the layout is wrong or Taviro is missing.

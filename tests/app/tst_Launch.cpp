@@ -22,6 +22,7 @@ class LaunchTest : public QObject {
   void startletFindsTaviroThreeLevelsUp();
   void startletSeesARunningTaviro();
   void startletStartsTaviroOnlyWhenNoneRuns();
+  void taviroAndStartletMeetInTheUsersRuntimeFolder();
   void loginItemStartsStartletFromTheAutostartFolder();
   void loginItemFailsWithoutStartlet();
   void menuEntryStartsThisCopy();
@@ -104,18 +105,31 @@ void LaunchTest::startletStartsTaviroOnlyWhenNoneRuns() {
     QCOMPARE(startlet.exitCode(), 0);
   };
 
-  // A Taviro runs: its socket answers in the same TMPDIR.
-  qputenv("TMPDIR", dir.path().toLocal8Bit());
+  // A Taviro runs: its socket answers in the same runtime folder.
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
   {
     QLocalServer running;
-    QVERIFY(running.listen(QString::fromLatin1(startlet::kTaviroIdentifier)));
+    QVERIFY(running.listen(startlet::taviroSocketName()));
     runStartlet();
     QTest::qWait(300);
     QVERIFY(!QFile::exists(mark));
   }
   runStartlet();
   QTRY_VERIFY(QFile::exists(mark));
-  qunsetenv("TMPDIR");
+  qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+void LaunchTest::taviroAndStartletMeetInTheUsersRuntimeFolder() {
+  // Not the shared temporary folder, where another user's copy would hold
+  // the name.
+  QTemporaryDir dir;
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+  const QString expected = dir.filePath(QStringLiteral("com.nivolt.Kestrom"));
+  QCOMPARE(taviro::instanceSocketName(), expected);
+  QCOMPARE(startlet::taviroSocketName(), expected);
+  qputenv("XDG_RUNTIME_DIR", runtime);
 }
 
 void LaunchTest::loginItemStartsStartletFromTheAutostartFolder() {
