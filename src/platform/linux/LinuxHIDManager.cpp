@@ -160,9 +160,15 @@ void LinuxHIDManager::connect(udev_device* hidraw) {
             devnode, std::strerror(errno));
     return;
   }
-  devices_.push_back(std::make_unique<HidrawDevice>(nextId_++, syspath, grabRootOf(hidraw), fd));
+  const std::string root = grabRootOf(hidraw);
+  // Each HID interface of the tablet has a hidraw node of its own, and all
+  // share the USB device's event nodes: the first connected one holds their
+  // grabs (a second EVIOCGRAB on a node would fail with EBUSY).
+  const bool grabbed = std::any_of(devices_.begin(), devices_.end(),
+                                   [&](const auto& d) { return d->grabRoot() == root; });
+  devices_.push_back(std::make_unique<HidrawDevice>(nextId_++, syspath, root, fd));
   HidrawDevice& device = *devices_.back();
-  if (seize_) device.grabs().grabBelow(udev_, device.grabRoot());
+  if (seize_ && !grabbed) device.grabs().grabBelow(udev_, device.grabRoot());
   if (matched_) matched_(device);
 }
 
@@ -197,8 +203,11 @@ void LinuxHIDManager::handleMonitor() {
     // An event node of a connected tablet that appeared after its hidraw node.
     const char* sysname = udev_device_get_sysname(dev);
     if (sysname && std::strncmp(sysname, "event", 5) == 0) {
-      for (const auto& d : devices_)
-        if (belongsTo(syspath, d->grabRoot())) d->grabs().grab(syspath, udev_device_get_devnode(dev));
+      for (const auto& d : devices_) {
+        if (!belongsTo(syspath, d->grabRoot())) continue;
+        d->grabs().grab(syspath, udev_device_get_devnode(dev));
+        break;  // one holder per node
+      }
     }
   }
   udev_device_unref(dev);
