@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,6 +48,24 @@ TEST(VirtualPenRange, CoversTheUnionOfAllDisplays) {
 TEST(Recording, WritesTimeAndUppercaseHexBytes) {
   const std::uint8_t report[] = {0x08, 0xC1, 0x34, 0x12, 0x78, 0x56, 0x00, 0x10};
   EXPECT_EQ(formatReportLine(0.004125, report, sizeof report), "0.004125: 08 C1 34 12 78 56 00 10");
+}
+
+// Programs that shortcuts start must not inherit the open recording.
+TEST(Recording, FileIsClosedOnExec) {
+  namespace fs = std::filesystem;
+  const fs::path path = fs::temp_directory_path() / ("taviro-record-" + std::to_string(getpid()));
+  ReportRecorder recorder;
+  ASSERT_TRUE(recorder.open(path.string()));
+  int flags = -1;
+  for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+    std::error_code ec;
+    if (fs::read_symlink(fd.path(), ec) == path)
+      flags = fcntl(std::stoi(fd.path().filename().string()), F_GETFD);
+  }
+  recorder.close();
+  fs::remove(path);
+  ASSERT_NE(flags, -1);
+  EXPECT_TRUE(flags & FD_CLOEXEC);
 }
 
 TEST(LoopQueue, RunsWorkInOrderAndDelayedWorkWhenDue) {

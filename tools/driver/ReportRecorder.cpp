@@ -18,7 +18,8 @@ std::string formatReportLine(double seconds, const std::uint8_t* report, std::si
 ReportRecorder::~ReportRecorder() { close(); }
 
 bool ReportRecorder::open(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "w");
+  // "e": close-on-exec, or every program a shortcut starts would hold it open.
+  file_ = std::fopen(path.c_str(), "we");
   return file_ != nullptr;
 }
 
