@@ -22,12 +22,6 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
   return text;
 }
 
-std::optional<std::string> optionalString(const Value& record, std::string_view member) {
-  const Value* v = record.find(member);
-  const std::string* s = v ? v->asString() : nullptr;
-  return s ? std::optional<std::string>(*s) : std::nullopt;
-}
-
 void setOrRemove(Value::Dict& record, std::string_view member, std::optional<std::string> value) {
   if (value)
     record.insert_or_assign(std::string(member), Value(std::move(*value)));
@@ -109,8 +103,8 @@ bool Configure::readShortcutConfig(ShortcutEditor& editor) {
   const auto s = snapshot();
   const Value* found = recordOf(*s, editor.keyId());
   const Value& record = found ? *found : kEmptyRecord;
-  editor.setMouseEvent(optionalString(record, Keys::mouse));
-  editor.setFunctionEvent(optionalString(record, Keys::function));
+  editor.setMouseEvent(shortcutOptionalString(record, Keys::mouse));
+  editor.setFunctionEvent(shortcutOptionalString(record, Keys::function));
   editor.setKeyboardEvent(shortcutString(record, Keys::keyboardEvent));
   editor.setShortcutEvent(shortcutString(record, Keys::shortcutEvent));
   editor.setShortcutText(shortcutString(record, Keys::shortcut));

@@ -13,10 +13,14 @@ bool shortcutPartEnabled(const Value& record, std::string_view member) {
   return v && v->isNumber() && v->boolValue();
 }
 
-std::string shortcutString(const Value& record, std::string_view member) {
+std::optional<std::string> shortcutOptionalString(const Value& record, std::string_view member) {
   const Value* v = record.find(member);
   const std::string* s = v ? v->asString() : nullptr;
-  return s ? *s : std::string();
+  return s ? std::optional<std::string>(*s) : std::nullopt;
+}
+
+std::string shortcutString(const Value& record, std::string_view member) {
+  return shortcutOptionalString(record, member).value_or(std::string());
 }
 
 std::string commandForShortcutRecord(const Value& record) {

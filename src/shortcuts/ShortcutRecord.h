@@ -3,6 +3,7 @@
 // (keyboard chord, mouse action, function, file to open), each with its own
 // enable flag. This file names its members and turns a record into the
 // command string the executor runs.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,9 @@ std::string shortcutRecordName(long keyId);
 // An enable member is on when it is a non-zero number or true.
 bool shortcutPartEnabled(const Value& record, std::string_view member);
 
-// A string member; "" when missing or not a string.
+// A string member; nothing (or "" for shortcutString) when missing or not a
+// string.
+std::optional<std::string> shortcutOptionalString(const Value& record, std::string_view member);
 std::string shortcutString(const Value& record, std::string_view member);
 
 // The command string of a record, e.g. "Ctrl+A;Ctrl+B;MouseLeft;RunFile:/x":
