@@ -317,12 +317,9 @@ class Reader {
 
   // --- strings -------------------------------------------------------------
 
+  // Appends the string at p_ (its opening quote) to `out`.
   bool parseString(std::string& out) {
     ++p_;  // the opening quote
-    const Byte* run = p_;
-    // Plain ASCII without escapes is copied in one piece.
-    while (p_ < end_ && *p_ != '"' && *p_ != '\\' && *p_ >= 0x20 && *p_ < 0x80) ++p_;
-    out.assign(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p_ - run));
     for (;;) {
       if (p_ == end_) return fail(p_, "Invalid string.");
       const Byte c = *p_;
@@ -340,7 +337,8 @@ class Reader {
       } else if (c >= 0x80) {
         if (!parseUtf8(out)) return false;
       } else {
-        run = p_;
+        // Plain ASCII without escapes is copied in one piece.
+        const Byte* run = p_;
         while (p_ < end_ && *p_ != '"' && *p_ != '\\' && *p_ >= 0x20 && *p_ < 0x80) ++p_;
         out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p_ - run));
       }
