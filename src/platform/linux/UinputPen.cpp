@@ -10,6 +10,7 @@
 #include <tuple>
 #include <unistd.h>
 
+#include "display/ScreenGeometry.h"
 #include "foundation/Log.h"
 
 namespace taviro::linux_input {
@@ -40,8 +41,7 @@ void logUinputHelp(const char* what, int error) {
 }
 
 DesktopRange desktopOf(const DisplayServices& displays) {
-  Rect all = Rect::null();
-  for (const Display& d : displays.activeDisplays()) all = unionRect(all, d.bounds);
+  const Rect all = allScreenSize(displays);
   if (all.isNull() || all.isEmpty()) return DesktopRange{0, 0, 1920, 1080};
   return DesktopRange{static_cast<int>(std::floor(all.minX())), static_cast<int>(std::floor(all.minY())),
                       static_cast<int>(std::ceil(all.size.width)),
