@@ -16,8 +16,7 @@ void BTDriverManager::initializeStylus() {
   std::copy(std::begin(oldStylus_.button), std::end(oldStylus_.button), std::begin(s.button));
   s.point = {};
   s.tilt = {};
-  const Point here = platform_.pointer ? platform_.pointer->location() : Point{};
-  s.scrPos = {here.x, here.y};
+  s.scrPos = platform_.pointer ? platform_.pointer->location() : Point{};
   s.oldPos = {-32768, -32768};
   s.tool = 2;
   s.toolid = 0x822;

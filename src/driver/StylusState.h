@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "driver/HIDEventSystem.h"
+#include "foundation/Geometry.h"
 
 namespace taviro {
 
@@ -16,10 +17,6 @@ struct MyReport {
   std::int32_t pressure = 0;
 };
 
-struct DoublePoint {
-  double x = 0;
-  double y = 0;
-};
 struct Int16Point {
   std::int16_t x = 0;
   std::int16_t y = 0;
@@ -38,8 +35,8 @@ inline constexpr std::uint16_t kMaskKeysReleased = 0x8000;
 inline constexpr int kLatchedButtons = 10;
 
 struct StylusState {
-  DoublePoint scrPos;
-  DoublePoint oldPos;
+  Point scrPos;
+  Point oldPos;
   Int16Point ioPos;
   std::uint8_t subx = 0;
   std::uint8_t suby = 0;
