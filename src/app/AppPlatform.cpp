@@ -20,14 +20,6 @@
 namespace taviro {
 namespace {
 
-// Without device adapters nothing is posted: the driver finds no tablet.
-class NoEventSystem final : public HIDEventSystem {
- public:
-  HIDEventSystemOpenResult open() override { return {HIDEventSystemOpen::NoService, -1}; }
-  int close() override { return 0; }
-  void post(std::uint32_t, IOGPoint, const NXEventData&, std::uint32_t) override {}
-};
-
 // The same settings file as the headless driver.
 std::unique_ptr<DefaultsStorage> settingsStorage() {
 #if TAVIRO_WITH_PLIST
@@ -61,8 +53,6 @@ struct AppPlatform::Parts {
   linux_input::UinputKeyboard keyboard;
   linux_input::SpawnLauncher launcher;
   InputEmulator emulator;
-#else
-  NoEventSystem pen;
 #endif
 };
 
@@ -76,13 +66,13 @@ QtDisplayServices& AppPlatform::displays() { return parts_->displays; }
 DriverPlatform AppPlatform::driverPlatform(std::function<void(bool)> setIsConnect) {
   DriverPlatform p;
   p.defaults = &parts_->defaults;
-  p.eventSystem = &parts_->pen;
   p.displays = &parts_->displays;
   p.pointer = &parts_->displays;
   p.mainQueue = &parts_->mainQueue;
   p.shortcutLookup = &parts_->shortcuts;
   p.shortcutStore = &parts_->shortcuts;
 #if TAVIRO_WITH_LINUX
+  p.eventSystem = &parts_->pen;
   p.hidManagerFactory = [] { return std::make_unique<linux_input::LinuxHIDManager>(); };
   p.shortcutRunner = &parts_->emulator;
 #endif
