@@ -61,8 +61,6 @@ AppPlatform::AppPlatform(const QString& resourcesDir)
 
 AppPlatform::~AppPlatform() = default;
 
-QtDisplayServices& AppPlatform::displays() { return parts_->displays; }
-
 DriverPlatform AppPlatform::driverPlatform(std::function<void(bool)> setIsConnect) {
   DriverPlatform p;
   p.defaults = &parts_->defaults;

@@ -10,15 +10,12 @@
 
 namespace taviro {
 
-class QtDisplayServices;
-
 class AppPlatform {
  public:
   // `resourcesDir` holds the default shortcuts ("shortcut.json").
   explicit AppPlatform(const QString& resourcesDir);
   ~AppPlatform();
 
-  QtDisplayServices& displays();
   DriverPlatform driverPlatform(std::function<void(bool)> setIsConnect);
 
  private:
