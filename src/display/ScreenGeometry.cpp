@@ -4,6 +4,17 @@
 
 namespace taviro {
 
+std::vector<Display> displaysFromBounds(const std::vector<Rect>& bounds) {
+  std::vector<Display> out;
+  const double mainHeight = bounds.empty() ? 0 : bounds.front().size.height;
+  DisplayID id = 1;
+  for (const Rect& b : bounds) {
+    const Rect frame(b.minX(), mainHeight - b.maxY(), b.size.width, b.size.height);
+    out.push_back({id++, b, frame, 0});
+  }
+  return out;
+}
+
 Rect mainScreenSize(const DisplayServices& displays) {
   const std::optional<Display> main = displays.mainDisplay();
   return main ? main->bounds : Rect();

@@ -13,6 +13,11 @@ namespace taviro {
 // A display's frame (bottom-left-origin global space).
 inline Rect screenSize(const Display& display) { return display.frame; }
 
+// Displays from top-left-origin bounds, the first the main display: ids
+// count from 1, each frame is its bounds turned into the bottom-left-origin
+// space (origin at the main display's bottom-left, y up), and none mirrors.
+std::vector<Display> displaysFromBounds(const std::vector<Rect>& bounds);
+
 // The main display's bounds (top-left-origin); empty when there is none.
 Rect mainScreenSize(const DisplayServices& displays);
 

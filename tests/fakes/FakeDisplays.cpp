@@ -1,18 +1,8 @@
 #include "FakeDisplays.h"
 
-namespace taviro::fakes {
+#include "display/ScreenGeometry.h"
 
-std::vector<Display> displaysFromBounds(const std::vector<Rect>& bounds) {
-  std::vector<Display> out;
-  const double mainHeight = bounds.empty() ? 0 : bounds.front().size.height;
-  DisplayID id = 1;
-  for (const Rect& b : bounds) {
-    const Rect frame(b.origin.x, mainHeight - (b.origin.y + b.size.height), b.size.width,
-                     b.size.height);
-    out.push_back({id++, b, frame, 0});
-  }
-  return out;
-}
+namespace taviro::fakes {
 
 FakeDisplayServices::FakeDisplayServices(const std::vector<Rect>& bounds)
     : displays_(displaysFromBounds(bounds)) {}
@@ -29,8 +19,7 @@ std::vector<Display> FakeDisplayServices::activeDisplays() const {
 
 std::optional<Display> FakeDisplayServices::mainDisplay() const {
   std::lock_guard lock(mutex_);
-  if (displays_.empty()) return std::nullopt;
-  return displays_.front();
+  return yk_objectAtIndex(displays_, 0);
 }
 
 }  // namespace taviro::fakes

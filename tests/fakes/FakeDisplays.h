@@ -11,8 +11,7 @@ namespace taviro::fakes {
 class FakeDisplayServices : public DisplayServices {
  public:
   FakeDisplayServices() = default;
-  // Top-left bounds, the first one the main display; frames are derived
-  // (bottom-left origin at the main display's bottom-left), ids count from 1.
+  // Top-left bounds, the first one the main display (displaysFromBounds).
   explicit FakeDisplayServices(const std::vector<Rect>& bounds);
 
   void setDisplays(std::vector<Display> displays);
@@ -23,9 +22,6 @@ class FakeDisplayServices : public DisplayServices {
   mutable std::mutex mutex_;
   std::vector<Display> displays_;
 };
-
-// Displays from top-left bounds, as above.
-std::vector<Display> displaysFromBounds(const std::vector<Rect>& bounds);
 
 class FakePointer : public PointerLocation {
  public:

@@ -37,21 +37,6 @@ void PrintingShortcutRunner::sendKeyboard(const std::string& command, bool down,
   if (next) next->sendKeyboard(command, down, key);
 }
 
-FixedDisplays::FixedDisplays(const std::vector<Rect>& bounds) {
-  const double mainHeight = bounds.empty() ? 0 : bounds.front().size.height;
-  DisplayID id = 1;
-  for (const Rect& b : bounds) {
-    const Rect frame(b.origin.x, mainHeight - (b.origin.y + b.size.height), b.size.width,
-                     b.size.height);
-    displays_.push_back({id++, b, frame, 0});
-  }
-}
-
-std::optional<Display> FixedDisplays::mainDisplay() const {
-  if (displays_.empty()) return std::nullopt;
-  return displays_.front();
-}
-
 void DrainedMainQueue::drain() {
   while (!queue_.empty()) {
     std::function<void()> work = std::move(queue_.front());

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "display/ScreenGeometry.h"
 #include "driver/DriverPlatform.h"
 #include "foundation/UserDefaults.h"
 
@@ -43,9 +44,9 @@ class PrintingShortcutRunner : public ShortcutRunner {
 class FixedDisplays : public DisplayServices {
  public:
   // Top-left bounds, the first the main display.
-  explicit FixedDisplays(const std::vector<Rect>& bounds);
+  explicit FixedDisplays(const std::vector<Rect>& bounds) : displays_(displaysFromBounds(bounds)) {}
   std::vector<Display> activeDisplays() const override { return displays_; }
-  std::optional<Display> mainDisplay() const override;
+  std::optional<Display> mainDisplay() const override { return yk_objectAtIndex(displays_, 0); }
 
  private:
   std::vector<Display> displays_;
