@@ -3,57 +3,32 @@
 
 #include <vector>
 
-#include "FakePlatform.h"
+#include "DriverTestSupport.h"
 #include "display/ScreenGeometry.h"
-#include "driver/BTDriverManager.h"
 #include "driver/ReportDecoding.h"
 
 namespace taviro {
 namespace {
 
-std::vector<std::uint8_t> report(std::uint8_t status, std::uint32_t x, std::uint32_t y,
-                                 std::uint16_t pressure) {
-  const std::uint64_t w = (std::uint64_t{x} << 7) | (std::uint64_t{y} << 23);
-  std::vector<std::uint8_t> r(kReportBufferSize, 0);
-  r[0] = 0x08;
-  for (int i = 0; i < 5; ++i) r[1 + i] = static_cast<std::uint8_t>(w >> (8 * i));
-  r[1] = status;
-  r[6] = static_cast<std::uint8_t>(pressure);
-  r[7] = static_cast<std::uint8_t>(pressure >> 8);
-  return r;
-}
-
-// A driver on fakes whose event sink drops every post.
-struct NullSinkDriver {
-  explicit NullSinkDriver(bool showPressure) {
-    DriverPlatform p = fakes.platform();
-    p.eventSystem = &sink;
-    driver = std::make_unique<BTDriverManager>(p);
-    driver->setShowPressure(showPressure);
-    driver->initializeHID();
-    driver->initializeScreenSettings();
-  }
-  fakes::FakePlatform fakes;
-  fakes::NullEventSystem sink;
-  std::unique_ptr<BTDriverManager> driver;
-};
-
 // A stream of reports of one kind, moving so that groups post events.
 std::vector<std::vector<std::uint8_t>> stream(std::uint8_t status, bool pressure) {
   std::vector<std::vector<std::uint8_t>> out;
   for (std::uint32_t i = 0; i < 256; ++i)
-    out.push_back(report(status, 20001 + 40 * i, 20001 + 20 * i,
-                         pressure ? static_cast<std::uint16_t>(2500 + 10 * i) : 0));
+    out.push_back(testing::tabletReport(status, 20001 + 40 * i, 20001 + 20 * i,
+                                        pressure ? static_cast<std::uint16_t>(2500 + 10 * i) : 0));
   return out;
 }
 
 void runStream(benchmark::State& state, std::uint8_t status, bool pressure, bool showPressure) {
-  NullSinkDriver d(showPressure);
+  testing::DriverHarness h({});  // nothing stored: the first-run mapping onto 1920 x 1080
+  fakes::NullEventSystem sink;
+  BTDriverManager& d = h.start(&sink);
+  d.setShowPressure(showPressure);
   const auto reports = stream(status, pressure);
   std::size_t i = 0;
   for (auto _ : state) {
     const auto& r = reports[i++ & 255];
-    d.driver->didReceiveReport(r.data(), r[0]);
+    d.didReceiveReport(r.data(), r[0]);
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -64,7 +39,7 @@ void BM_ReportDrag(benchmark::State& state) { runStream(state, 0xC1, true, false
 void BM_ReportDragWithPressureShown(benchmark::State& state) { runStream(state, 0xC1, true, true); }
 
 void BM_DecodePosition(benchmark::State& state) {
-  const auto r = report(0xC1, 12345, 54321, 0);
+  const auto r = testing::tabletReport(0xC1, 12345, 54321);
   for (auto _ : state) benchmark::DoNotOptimize(decodePosition(r.data()));
 }
 

@@ -44,9 +44,13 @@ struct DriverHarness {
       : fakes(std::move(stored), std::move(displays)) {}
 
   // The driver started as the driver thread would, without a thread: event
-  // connection open, pen state initialised, display manager created.
-  BTDriverManager& start() {
-    driver = std::make_unique<BTDriverManager>(fakes.platform());
+  // connection open, pen state initialised, display manager created. Posts go
+  // to `events` when given (one that drops them, for the allocation test and
+  // the benchmark), else to the recording fake.
+  BTDriverManager& start(HIDEventSystem* events = nullptr) {
+    DriverPlatform platform = fakes.platform();
+    if (events) platform.eventSystem = events;
+    driver = std::make_unique<BTDriverManager>(platform);
     driver->initializeHID();
     driver->initializeScreenSettings();
     fakes.events.clear();

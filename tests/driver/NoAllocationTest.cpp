@@ -27,11 +27,7 @@ namespace {
 TEST(ReportPath, OneReportAllocatesNothingOnTheHeap) {
   testing::DriverHarness h;
   fakes::NullEventSystem sink;
-  DriverPlatform platform = h.fakes.platform();
-  platform.eventSystem = &sink;
-  BTDriverManager d(platform);
-  d.initializeHID();
-  d.initializeScreenSettings();
+  BTDriverManager& d = h.start(&sink);
   // Every kind of report the pen sends in a stroke: hover, tip, drag, lift, out.
   const std::vector<std::vector<std::uint8_t>> stroke = {
       testing::tabletReport(0xC0, 1001, 1001), testing::tabletReport(0xC1, 1101, 1001, 3000),
