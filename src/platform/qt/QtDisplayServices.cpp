@@ -18,18 +18,18 @@ QList<QScreen*> orderedScreens() {
   return ordered;
 }
 
-std::vector<Display> displaysForScreens(const QList<QScreen*>& screens, const QScreen* primary,
+namespace {
+
+// The display list of screens in display-list order. Bounds are relative to
+// the first (primary) screen's top-left; frames flip y about its height. A
+// screen with the same geometry as an earlier one mirrors it (Qt shows
+// mirrored outputs that way).
+std::vector<Display> displaysForScreens(const QList<QScreen*>& ordered,
                                         const std::function<DisplayID(const QScreen*)>& idOf) {
-  QList<const QScreen*> ordered;
-  if (primary) ordered << primary;
-  for (const QScreen* s : screens) {
-    if (s != primary) ordered << s;
-  }
   std::vector<Display> displays;
   if (ordered.isEmpty()) return displays;
   const QRect main = ordered.front()->geometry();
   for (const QScreen* screen : ordered) {
-    if (displays.size() == kMaxDisplays) break;
     const QRect g = screen->geometry();
     Display d;
     d.id = idOf(screen);
@@ -49,6 +49,8 @@ std::vector<Display> displaysForScreens(const QList<QScreen*>& screens, const QS
   }
   return displays;
 }
+
+}  // namespace
 
 QtDisplayServices::QtDisplayServices(QObject* parent) : QObject(parent) {
   for (QScreen* screen : QGuiApplication::screens()) watch(screen);
@@ -73,9 +75,9 @@ DisplayID QtDisplayServices::idOf(const QScreen* screen) {
 }
 
 void QtDisplayServices::refresh() {
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  std::vector<Display> displays = displaysForScreens(screens, QGuiApplication::primaryScreen(),
-                                                     [this](const QScreen* s) { return idOf(s); });
+  const QList<QScreen*> screens = orderedScreens();
+  std::vector<Display> displays =
+      displaysForScreens(screens, [this](const QScreen* s) { return idOf(s); });
   std::map<DisplayID, QPointer<QScreen>> byId;
   for (QScreen* s : screens) byId[ids_[s]] = s;
   {

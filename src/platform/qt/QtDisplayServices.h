@@ -17,13 +17,6 @@ namespace taviro {
 // others in Qt's order; at most kMaxDisplays.
 QList<QScreen*> orderedScreens();
 
-// The display list of the given screens: the primary screen first, then the
-// others in Qt's order. Bounds are relative to the primary screen's top-left;
-// frames flip y about its height. A screen with the same geometry as an
-// earlier one mirrors it (Qt shows mirrored outputs that way).
-std::vector<Display> displaysForScreens(const QList<QScreen*>& screens, const QScreen* primary,
-                                        const std::function<DisplayID(const QScreen*)>& idOf);
-
 class QtDisplayServices final : public QObject, public DisplayServices, public PointerLocation {
   Q_OBJECT
  public:
