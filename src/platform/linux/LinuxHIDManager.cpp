@@ -110,11 +110,15 @@ int LinuxHIDManager::open(std::uint32_t options) {
   udev_ = udev_new();
   wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   if (!udev_ || wakeFd_ < 0) {
-    logBare("Cannot watch for the tablet: libudev is not available (%s).", std::strerror(errno));
-    return errno ? errno : ENOMEM;
+    const int error = errno ? errno : ENOMEM;
+    logBare("Cannot watch for the tablet: libudev is not available (%s).", std::strerror(error));
+    // Left as never opened: run() finds nothing and waits for close() only.
+    release();
+    return error;
   }
-  // The monitor exists before the enumeration, so that a tablet plugged in
-  // between the two is not missed (duplicates are ignored by syspath).
+  // The monitor exists before the first run() enumerates the devices present,
+  // so that a tablet plugged in between the two is not missed (duplicates are
+  // ignored by syspath).
   monitor_ = udev_monitor_new_from_netlink(udev_, monitorSource());
   if (monitor_) {
     udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr);
@@ -125,20 +129,22 @@ int LinuxHIDManager::open(std::uint32_t options) {
     }
   }
   if (!monitor_) logBare("Cannot follow tablet hot-plugging (udev monitor unavailable).");
+  return 0;
+}
 
+void LinuxHIDManager::connectPresent() {
   udev_enumerate* e = udev_enumerate_new(udev_);
   udev_enumerate_add_match_subsystem(e, "hidraw");
   udev_enumerate_scan_devices(e);
   udev_list_entry* entry = nullptr;
   udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(e)) {
-    const char* syspath = udev_list_entry_get_name(entry);
-    if (udev_device* dev = udev_device_new_from_syspath(udev_, syspath)) {
-      if (matches(dev)) pending_.emplace_back(syspath);
+    if (closed_) break;
+    if (udev_device* dev = udev_device_new_from_syspath(udev_, udev_list_entry_get_name(entry))) {
+      if (matches(dev)) connect(dev);
       udev_device_unref(dev);
     }
   }
   udev_enumerate_unref(e);
-  return 0;
 }
 
 bool LinuxHIDManager::matches(udev_device* hidraw) const {
@@ -245,12 +251,10 @@ void LinuxHIDManager::run(std::chrono::milliseconds timeout) {
     running_ = true;
     runThread_ = std::this_thread::get_id();
   }
-  for (const std::string& syspath : std::exchange(pending_, {})) {
-    if (closed_) break;
-    if (udev_device* dev = udev_device_new_from_syspath(udev_, syspath.c_str())) {
-      connect(dev);
-      udev_device_unref(dev);
-    }
+  // The devices present at open() are announced by the first run().
+  if (!enumerated_) {
+    enumerated_ = true;
+    connectPresent();
   }
   if (!closed_) {
     // Reused between calls: run() comes round once per report.
@@ -302,7 +306,6 @@ void LinuxHIDManager::close() {
 
 void LinuxHIDManager::release() {
   devices_.clear();  // closes the nodes and drops the grabs
-  pending_.clear();
   if (monitor_) udev_monitor_unref(monitor_);
   monitor_ = nullptr;
   if (udev_) udev_unref(udev_);

@@ -49,6 +49,7 @@ class LinuxHIDManager : public HIDManager {
 
  private:
   bool matches(udev_device* hidraw) const;
+  void connectPresent();
   void connect(udev_device* hidraw);
   void disconnect(const std::string& syspath);
   HidrawDevice* deviceWithId(std::uint64_t id) const;
@@ -66,7 +67,7 @@ class LinuxHIDManager : public HIDManager {
   udev* udev_ = nullptr;
   udev_monitor* monitor_ = nullptr;
   int wakeFd_ = -1;
-  std::vector<std::string> pending_;  // found by the enumeration, announced by run()
+  bool enumerated_ = false;  // the devices present have been announced
   std::vector<std::unique_ptr<HidrawDevice>> devices_;
   std::uint64_t nextId_ = 1;
   std::vector<pollfd> pollFds_;
