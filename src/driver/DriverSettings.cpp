@@ -188,31 +188,19 @@ void BTDriverManager::initConfig() {
   const auto deadZone = number(DriverKeys::pressureDeadZone);
   setPressureDeadZone(deadZone ? deadZone->floatValue() : 0.0f);
 
-  // Rebuild the shared record whole.
+  // Rebuild the shared record whole: the setters above wrote the display,
+  // the tablet and screen integers, tabletKeys, mouseMode and rotation; the
+  // rest goes back to its fixed value.
   TabletSettings& s = tabletSettings_;
-  const Rect t = tabletArea_.load();
-  const Rect sc = screenArea_.load();
-  s.displayID = displayId_.load();
-  s.tabletWidth = truncToInt32(t.size.width);
-  s.tabletHeight = truncToInt32(t.size.height);
-  s.tabletOffsetX = truncToInt32(t.origin.x);
-  s.tabletOffestY = truncToInt32(t.origin.y);
   s.compensation = 0;
   s.average = 0;
   s.pressureLevels = kTabletPressureLevels;
-  s.screenWidth = truncToInt32(sc.size.width);
-  s.screenHeight = truncToInt32(sc.size.height);
-  s.screenOffsetX = truncToInt32(sc.origin.x);
-  s.screenOffsetY = truncToInt32(sc.origin.y);
   s.vendorID = kTabletVendorID;
   s.productID = kTabletProductID;
   s.activeProfile = 0;
-  s.tabletKeys = enableShourtcut_.load();
   s.noOfTabletKeys = 8;
-  s.mouseMode = enableMouse_.load();
   s.monitorArea.store(Rect());
   s.tabletArea.store(Rect(0, 0, kTabletUnits, kTabletUnits));
-  s.rotation = tabletRotation_.load();
 }
 
 void BTDriverManager::saveSettings() {
