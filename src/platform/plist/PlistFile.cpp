@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -39,7 +40,7 @@ plist_t toPlist(const Value& v) {
     }
     case Value::Type::Date: {
       const double t = v.asDate()->secondsSince1970 - kPlistEpoch;
-      const double whole = t < 0 ? -static_cast<double>(static_cast<std::int64_t>(-t)) : static_cast<double>(static_cast<std::int64_t>(t));
+      const double whole = std::trunc(t);
       return plist_new_date(static_cast<std::int32_t>(whole),
                             static_cast<std::int32_t>((t - whole) * 1e6));
     }
