@@ -14,6 +14,7 @@
 #include "app/BTStatusItemView.h"
 #include "app/PanelControls.h"
 #include "app/PanelGeometry.h"
+#include "display/ScreenGeometry.h"
 #include "driver/BTDriverManager.h"
 #include "foundation/Log.h"
 #include "platform/qt/QtDisplayServices.h"
@@ -182,9 +183,11 @@ QRect BTPanelViewController::statusRectForWindow(const QRect& display) {
 
 QScreen* BTPanelViewController::selectedScreen() const {
   const QList<QScreen*> screens = orderedScreens();
-  if (screens.isEmpty()) return nullptr;
+  // No selection (-1) is past the end too: the first display.
   const int index = window_ ? window_->ui().displaysCombo->currentIndex() : 0;
-  return index >= 0 && index < screens.size() ? screens[index] : screens.front();
+  return yk_objectAtIndexForScreen(std::vector<QScreen*>(screens.begin(), screens.end()),
+                                   static_cast<std::size_t>(index))
+      .value_or(nullptr);
 }
 
 void BTPanelViewController::openPanel() {
