@@ -3,9 +3,6 @@
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>
 
-#include <chrono>
-#include <thread>
-
 #include "foundation/Log.h"
 #include "platform/linux/UinputPen.h"
 
@@ -34,8 +31,7 @@ UinputKeyboard::UinputKeyboard() {
     logUinputHelp("virtual keyboard", -rc);
     return;
   }
-  // Give the desktop a moment to open the new device before its first events.
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  settleNewDevice();
 }
 
 UinputKeyboard::~UinputKeyboard() {

@@ -19,8 +19,6 @@ namespace {
 // Desktop pixels per millimetre at 96 dpi: libinput refuses a tablet without
 // an x/y resolution.
 constexpr int kPixelsPerMm = 4;
-// A desktop needs a moment to open a new input device before its first events.
-constexpr auto kSettleTime = std::chrono::milliseconds(200);
 
 void setAxis(libevdev* dev, unsigned int code, int minimum, int maximum, int resolution) {
   input_absinfo info{};
@@ -39,6 +37,8 @@ void logUinputHelp(const char* what, int error) {
           "again (see docs/linux.md).",
           what, std::strerror(error));
 }
+
+void settleNewDevice() { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
 
 DesktopRange desktopOf(const DisplayServices& displays) {
   const Rect all = allScreenSize(displays);
@@ -95,7 +95,7 @@ HIDEventSystemOpenResult UinputPen::open() {
     logUinputHelp("virtual pen", -rc);
     return {HIDEventSystemOpen::OpenFailed, rc};
   }
-  std::this_thread::sleep_for(kSettleTime);
+  settleNewDevice();
   return {HIDEventSystemOpen::Opened, 0};
 }
 

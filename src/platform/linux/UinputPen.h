@@ -20,6 +20,10 @@ inline constexpr const char* kVirtualPenName = "Taviro Virtual Pen";
 // Logs what the user can do when /dev/uinput cannot be used.
 void logUinputHelp(const char* what, int error);
 
+// Gives the desktop a moment to open a new virtual device before its first
+// events.
+void settleNewDevice();
+
 // The desktop the displays make up; 1920 x 1080 when none is known.
 DesktopRange desktopOf(const DisplayServices& displays);
 
