@@ -76,11 +76,11 @@ void BTPanelViewController::observeDriver() {
                          [this](const Notification&) { didChangeDriverStatus(); }));
   observers_.push_back(
       center.addObserver(kUpdatePressureNotification, [this](const Notification& n) {
-        const Value* pressure = n.userInfo ? n.userInfo->count(kUpdatePressureKey)
-                                                 ? &n.userInfo->at(kUpdatePressureKey)
-                                                 : nullptr
-                                           : nullptr;
-        const int value = pressure ? static_cast<int>(pressure->doubleValue()) : 0;
+        int value = 0;
+        if (n.userInfo) {
+          const auto it = n.userInfo->find(kUpdatePressureKey);
+          if (it != n.userInfo->end()) value = static_cast<int>(it->second.doubleValue());
+        }
         QMetaObject::invokeMethod(
             this, [this, value] { showPressure(value); }, Qt::QueuedConnection);
       }));
