@@ -149,7 +149,9 @@ class BTDriverManager {
 
   NotificationCenter& center() const;
   void runShortcut(int key, bool down);
-  void releaseUnlatchedKeys(bool down);
+  // Runs the shortcut of every held key again (its up call when !down) and
+  // clears the latches.
+  void releaseKeys(bool down);
   void deviceRemoved();
   void endStrokeOnRemoval();
   void installHIDManager(std::shared_ptr<HIDManager> manager);

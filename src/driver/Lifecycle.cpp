@@ -192,12 +192,7 @@ void BTDriverManager::endStrokeOnRemoval() {
                ">>>mouseUp -drag ended");
     postButtonEvent(NX_LMOUSEUP, 0);
   }
-  for (int i = 0; i < kLatchedButtons; ++i) {
-    if (i == 7 || !stylus_.button[i]) continue;
-    runShortcut(i, false);
-    stylus_.button[i] = false;
-  }
-  releaseUnlatchedKeys(false);
+  releaseKeys(false);
   stylus_.pen_near = false;
   if (!stylus_.off_tablet) {
     stylus_.off_tablet = true;

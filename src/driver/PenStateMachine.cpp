@@ -59,18 +59,7 @@ void BTDriverManager::updateStylusStatus() {
     }
   }
 
-  // Keys coming up: every latched key but the tip runs its shortcut again.
-  if (release) {
-    for (int i = 0; i < kLatchedButtons; ++i) {
-      if (i == kTipKey || !oldStylus_.button[i]) continue;
-      runShortcut(i, down);
-      oldStylus_.button[i] = false;
-      stylus_.button[i] = false;
-      oldStylus_.pen_near = false;
-      stylus_.pen_near = false;
-    }
-    releaseUnlatchedKeys(down);
-  }
+  if (release) releaseKeys(down);
 
   switch (decidePenTransition(stylus_, oldStylus_, isDragging_)) {
     case PenTransition::ProximityChange:
@@ -107,9 +96,18 @@ void BTDriverManager::updateStylusStatus() {
   }
 }
 
-void BTDriverManager::releaseUnlatchedKeys(bool down) {
-  // Without this, a chord or click on express keys 11-16 would stay pressed
-  // after the key came up.
+void BTDriverManager::releaseKeys(bool down) {
+  // Every latched key but the tip runs its shortcut again.
+  for (int i = 0; i < kLatchedButtons; ++i) {
+    if (i == kTipKey || !oldStylus_.button[i]) continue;
+    runShortcut(i, down);
+    oldStylus_.button[i] = false;
+    stylus_.button[i] = false;
+    oldStylus_.pen_near = false;
+    stylus_.pen_near = false;
+  }
+  // So do express keys 11-16 that ran theirs: without this, a chord or click
+  // on them would stay pressed after the key came up.
   for (int k = kLatchedButtons; k < 16; ++k) {
     if (((unlatchedKeysDown_ >> k) & 1) == 0) continue;
     runShortcut(k, down);
