@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "display/ScreenGeometry.h"
+
 namespace taviro {
 namespace {
 
@@ -31,16 +33,7 @@ std::optional<Rect> parseDisplayGeometry(std::string_view text) {
 
 HeadlessDisplays::HeadlessDisplays(std::vector<Rect> bounds) {
   if (bounds.empty()) bounds.push_back(Rect(0, 0, 1920, 1080));
-  const double mainHeight = bounds.front().size.height;
-  DisplayID id = 1;
-  for (const Rect& b : bounds) {
-    Display d;
-    d.id = id++;
-    d.bounds = b;
-    // The toolkit's frame has its origin at the main display's bottom-left, y up.
-    d.frame = Rect(b.minX(), mainHeight - b.maxY(), b.size.width, b.size.height);
-    displays_.push_back(d);
-  }
+  displays_ = displaysFromBounds(bounds);
 }
 
 Point HeadlessDisplays::location() const {
