@@ -18,19 +18,6 @@ PenTransition decidePenTransition(const StylusState& cur, const StylusState& pre
   return moved ? PenTransition::Move : PenTransition::None;
 }
 
-const char* penTransitionName(PenTransition t) {
-  switch (t) {
-    case PenTransition::ProximityChange: return "proximity";
-    case PenTransition::TipUp: return "tip-up";
-    case PenTransition::TipDown: return "tip-down";
-    case PenTransition::DragStart: return "drag-start";
-    case PenTransition::Drag: return "drag";
-    case PenTransition::Move: return "move";
-    case PenTransition::None: return "none";
-  }
-  return "none";
-}
-
 namespace {
 constexpr const char* kUpdate = "-[BTDriverManager updateStylusStatus]";
 constexpr int kTipKey = 7;

@@ -18,6 +18,4 @@ enum class PenTransition {
 // `cur` is the state being applied, `prev` the last applied one.
 PenTransition decidePenTransition(const StylusState& cur, const StylusState& prev, bool dragging);
 
-const char* penTransitionName(PenTransition t);
-
 }  // namespace taviro

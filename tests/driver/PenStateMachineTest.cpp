@@ -189,7 +189,6 @@ TEST(PenTransitionDecision, NamesOneTransitionPerState) {
   cur.button_mask = prev.button_mask = 0;
   cur.motion = {1, 0};
   EXPECT_EQ(decidePenTransition(cur, prev, false), PenTransition::Move);
-  EXPECT_STREQ(penTransitionName(PenTransition::DragStart), "drag-start");
 }
 
 }  // namespace
