@@ -32,8 +32,6 @@ void setSliderReal(QSlider* slider, double value) {
   slider->setValue(static_cast<int>(std::lround(value / scaleOf(slider))));
 }
 
-double sliderReal(const QSlider* slider) { return slider->value() * scaleOf(slider); }
-
 QAbstractButton* rotationCheckBox(Ui::Panel& ui, int rotation) {
   switch (rotation) {
     case 0:

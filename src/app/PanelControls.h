@@ -17,7 +17,6 @@ namespace taviro {
 // Sliders hold integers; a real-valued one carries its step in the dynamic
 // property "valueScale" (1 when unset).
 void setSliderReal(QSlider* slider, double value);
-double sliderReal(const QSlider* slider);
 
 // The box of a stored rotation (0, 90, 180, 270); null for any other value.
 QAbstractButton* rotationCheckBox(Ui::Panel& ui, int rotation);
