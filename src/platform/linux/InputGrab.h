@@ -26,7 +26,6 @@ class InputGrab {
   // Grabs one event node (if not grabbed yet).
   void grab(const std::string& syspath, const char* devnode);
   void releaseAll();
-  std::size_t count() const { return grabs_.size(); }
 
  private:
   struct Grab {

@@ -20,8 +20,6 @@ class UinputKeyboard : public SyntheticInput {
   UinputKeyboard(const UinputKeyboard&) = delete;
   UinputKeyboard& operator=(const UinputKeyboard&) = delete;
 
-  bool ok() const { return device_ != nullptr; }
-
   void postKeyboardEvent(std::uint16_t virtualKey, std::uint64_t flags, bool down) override;
   void postModifierKeyEvent(std::uint16_t keyCode, bool down) override;
   void postMouseEvent(std::uint32_t button, std::uint32_t eventType,
