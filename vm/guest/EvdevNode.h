@@ -24,7 +24,6 @@ class EvdevNode {
   EvdevNode& operator=(const EvdevNode&) = delete;
 
   bool ok() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
   // Events until `timeoutMs` passes with nothing new (quiet period).
   std::vector<input_event> drain(int quietMs);
   // Events up to the end of the first frame holding type/code, or until
