@@ -5,85 +5,113 @@
 //                        "index N" and "line N".
 //   roundtrip/NAME.json  parses strictly and writes back byte for byte in the
 //                        compact layout; NAME.pretty, when present, is the
-//                        pretty layout of the same tree.
+//                        pretty layout of the same tree. Every option set
+//                        reads it as the same tree.
 #include <gtest/gtest.h>
 
-#include "CaseFiles.h"
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "Describe.h"
 #include "json/JSONKit.h"
 
 namespace taviro {
 namespace {
 
-using testing::caseFiles;
-using testing::readFile;
-using testing::sidecarField;
+namespace fs = std::filesystem;
 
-std::filesystem::path withExtension(std::filesystem::path path, const char* ext) {
-  return path.replace_extension(ext);
+// The .json files in cases/<folder>, sorted by name.
+std::vector<fs::path> caseFiles(const std::string& folder) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(fs::path(TAVIRO_JSON_CASES_DIR) / folder))
+    if (entry.path().extension() == ".json") files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
-unsigned optionsOf(const std::string& sidecar) {
-  return static_cast<unsigned>(std::stoul(sidecarField(sidecar, "options")));
+std::string readFile(const fs::path& path, bool withoutFinalNewline = false) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::string s = text.str();
+  if (withoutFinalNewline && !s.empty() && s.back() == '\n') s.pop_back();
+  return s;
 }
 
-std::string withoutFinalNewline(std::string text) {
-  if (!text.empty() && text.back() == '\n') text.pop_back();
-  return text;
+// The rest of the "key value" line of a sidecar file.
+std::string field(const std::string& sidecar, const std::string& key) {
+  std::istringstream lines(sidecar);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind(key + " ", 0) == 0) return line.substr(key.size() + 1);
+  return {};
+}
+
+// Parses a case file with the options its sidecar names.
+std::shared_ptr<const Value> parseCase(const fs::path& file, const std::string& sidecar,
+                                       JKError& error) {
+  const auto options = static_cast<unsigned>(std::stoul(field(sidecar, "options")));
+  return objectFromJSONStringWithParseOptions(readFile(file), options, &error);
+}
+
+std::optional<std::string> write(const Value& tree, JKSerializeOptionFlags options) {
+  if (auto* dict = tree.asDict()) return JSONStringWithOptions(*dict, options);
+  return JSONStringWithOptions(*tree.asArray(), options);
 }
 
 TEST(JSONCaseFiles, EveryFolderHoldsCases) {
-  EXPECT_GE(caseFiles("pass", ".json").size(), 10u);
-  EXPECT_GE(caseFiles("fail", ".json").size(), 20u);
-  EXPECT_GE(caseFiles("roundtrip", ".json").size(), 3u);
+  EXPECT_GE(caseFiles("pass").size(), 10u);
+  EXPECT_GE(caseFiles("fail").size(), 20u);
+  EXPECT_GE(caseFiles("roundtrip").size(), 3u);
 }
 
 TEST(JSONCaseFiles, PassCasesParseToTheExpectedTree) {
-  for (const auto& file : caseFiles("pass", ".json")) {
-    SCOPED_TRACE(file.filename().string());
-    const std::string sidecar = readFile(withExtension(file, ".expect"));
-    ASSERT_FALSE(sidecar.empty()) << file.filename() << ": missing .expect sidecar";
+  for (const auto& file : caseFiles("pass")) {
+    const std::string name = file.filename().string();
+    const std::string sidecar = readFile(fs::path(file).replace_extension(".expect"));
+    ASSERT_FALSE(sidecar.empty()) << name << ": missing .expect sidecar";
     JKError error;
-    auto tree = objectFromJSONStringWithParseOptions(readFile(file), optionsOf(sidecar), &error);
-    ASSERT_TRUE(tree) << file.filename() << ": " << error.localizedDescription << " at "
+    auto tree = parseCase(file, sidecar, error);
+    ASSERT_TRUE(tree) << name << ": " << error.localizedDescription << " at "
                       << error.atIndex.value_or(0);
-    EXPECT_EQ(testing::describe(*tree), sidecarField(sidecar, "value")) << file.filename();
+    EXPECT_EQ(testing::describe(*tree), field(sidecar, "value")) << name;
   }
 }
 
 TEST(JSONCaseFiles, FailCasesReportMessageIndexAndLine) {
-  for (const auto& file : caseFiles("fail", ".json")) {
-    SCOPED_TRACE(file.filename().string());
-    const std::string sidecar = readFile(withExtension(file, ".error"));
-    ASSERT_FALSE(sidecar.empty()) << file.filename() << ": missing .error sidecar";
+  for (const auto& file : caseFiles("fail")) {
+    const std::string name = file.filename().string();
+    const std::string sidecar = readFile(fs::path(file).replace_extension(".error"));
+    ASSERT_FALSE(sidecar.empty()) << name << ": missing .error sidecar";
     JKError error;
-    auto tree = objectFromJSONStringWithParseOptions(readFile(file), optionsOf(sidecar), &error);
-    ASSERT_FALSE(tree) << file.filename() << " parsed as " << testing::describe(*tree);
-    EXPECT_EQ(error.domain, "JKErrorDomain") << file.filename();
-    EXPECT_EQ(error.code, -1) << file.filename();
-    EXPECT_EQ(error.localizedDescription, sidecarField(sidecar, "message")) << file.filename();
-    EXPECT_EQ(error.atIndex, std::stoul(sidecarField(sidecar, "index"))) << file.filename();
-    EXPECT_EQ(error.lineNumber, std::stoul(sidecarField(sidecar, "line"))) << file.filename();
+    auto tree = parseCase(file, sidecar, error);
+    ASSERT_FALSE(tree) << name << " parsed as " << testing::describe(*tree);
+    EXPECT_EQ(error.domain, "JKErrorDomain") << name;
+    EXPECT_EQ(error.code, -1) << name;
+    EXPECT_EQ(error.localizedDescription, field(sidecar, "message")) << name;
+    EXPECT_EQ(error.atIndex, std::stoul(field(sidecar, "index"))) << name;
+    EXPECT_EQ(error.lineNumber, std::stoul(field(sidecar, "line"))) << name;
   }
 }
 
-TEST(JSONCaseFiles, RoundTripCasesWriteBackTheSameText) {
-  for (const auto& file : caseFiles("roundtrip", ".json")) {
-    SCOPED_TRACE(file.filename().string());
-    const std::string text = withoutFinalNewline(readFile(file));
+TEST(JSONCaseFiles, RoundTripCasesWriteBackTheSameTextAndReadAlikeUnderEveryOption) {
+  for (const auto& file : caseFiles("roundtrip")) {
+    const std::string name = file.filename().string();
+    const std::string text = readFile(file, true);
     auto tree = mutableObjectFromJSONString(text);
-    ASSERT_TRUE(tree) << file.filename() << " does not parse";
-    std::optional<std::string> written;
-    if (auto* dict = tree->asDict()) written = JSONString(*dict);
-    if (auto* array = tree->asArray()) written = JSONString(*array);
-    EXPECT_EQ(written, text) << file.filename();
-
-    const auto prettyFile = withExtension(file, ".pretty");
-    if (!std::filesystem::exists(prettyFile)) continue;
-    std::optional<std::string> pretty;
-    if (auto* dict = tree->asDict()) pretty = JSONStringWithOptions(*dict, JKSerializeOptionPretty);
-    if (auto* array = tree->asArray())
-      pretty = JSONStringWithOptions(*array, JKSerializeOptionPretty);
-    EXPECT_EQ(pretty, withoutFinalNewline(readFile(prettyFile))) << prettyFile.filename();
+    ASSERT_TRUE(tree) << name << " does not parse";
+    EXPECT_EQ(write(*tree, JKSerializeOptionNone), text) << name;
+    const fs::path prettyFile = fs::path(file).replace_extension(".pretty");
+    if (fs::exists(prettyFile))
+      EXPECT_EQ(write(*tree, JKSerializeOptionPretty), readFile(prettyFile, true)) << name;
+    // Options only widen what is accepted: a strict text gives the same tree
+    // under every option set.
+    for (unsigned options = 1; options < 16; ++options) {
+      auto loose = mutableObjectFromJSONStringWithParseOptions(text, options);
+      ASSERT_TRUE(loose) << name << " options " << options;
+      EXPECT_EQ(*loose, *tree) << name << " options " << options;
+    }
   }
 }
 

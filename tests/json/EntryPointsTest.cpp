@@ -1,12 +1,12 @@
-// The family of entry points: option checking, mutable and immutable results,
-// byte buffers and the decoder object.
+// The family of entry points: option checking, errors, byte buffers, the
+// decoder object and calls from several threads.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
-#include "CaseFiles.h"
+#include "Describe.h"
 #include "json/JSONKit.h"
 
 namespace taviro {
@@ -29,25 +29,6 @@ TEST(JSONEntryPoints, ParseOptionsOfSixteenAndAboveAreRefused) {
                  std::invalid_argument);
   }
   EXPECT_EQ(JSONDecoder::decoderWithParseOptions(15).parseOptions(), 15u);
-}
-
-TEST(JSONEntryPoints, MutableResultCanBeEditedAtEveryDepthAndWrittenBack) {
-  const Value::Dict original{{"0", Value::Dict{{"keys", Value::Array{"A"}}, {"on", std::uint64_t{1}}}}};
-  auto tree = mutableObjectFromJSONString(*JSONString(original));
-  ASSERT_TRUE(tree);
-  EXPECT_EQ(*tree, Value(original));
-
-  Value::Dict& record = *(*tree->asDict())["0"].asDict();
-  record["on"] = 0;
-  record["keys"].asArray()->push_back("B");
-  EXPECT_EQ(JSONString(*tree->asDict()), R"({"0":{"keys":["A","B"],"on":0}})");
-}
-
-TEST(JSONEntryPoints, ImmutableResultIsSharedAndConst) {
-  std::shared_ptr<const Value> tree = objectFromJSONString(R"({"a":[1]})");
-  ASSERT_TRUE(tree);
-  static_assert(std::is_const_v<std::remove_reference_t<decltype(*tree)>>);
-  EXPECT_EQ(tree->find("a")->asArray()->size(), 1u);
 }
 
 TEST(JSONEntryPoints, ErrorIsFilledOnlyOnFailure) {
@@ -83,6 +64,11 @@ TEST(JSONEntryPoints, StringDataAndDecoderFormsAgree) {
   EXPECT_EQ(*decoder.mutableObjectWithUTF8String(text.data(), text.size(), &error), expected);
   EXPECT_EQ(*decoder.objectWithData(bytesOf(text), &error), expected);
   EXPECT_EQ(*decoder.mutableObjectWithData(bytesOf(text), &error), expected);
+  // A decoder can be reused after a failure.
+  EXPECT_FALSE(decoder.objectWithUTF8String("[1,]", 4, &error));
+  EXPECT_EQ(error.atIndex, 3u);
+  EXPECT_EQ(*decoder.objectWithUTF8String("\n\n[2]", 5, &error),
+            Value(Value::Array{std::uint64_t{2}}));
 
   // The option-less forms are strict.
   EXPECT_FALSE(objectFromJSONString(text));
@@ -91,16 +77,6 @@ TEST(JSONEntryPoints, StringDataAndDecoderFormsAgree) {
   EXPECT_FALSE(mutableObjectFromJSONData(bytesOf(text)));
   EXPECT_TRUE(objectFromJSONData(bytesOf("[1]")));
   EXPECT_TRUE(mutableObjectFromJSONData(bytesOf("{}")));
-}
-
-TEST(JSONEntryPoints, ADecoderCanBeReusedAfterAFailure) {
-  auto decoder = JSONDecoder::decoderWithParseOptions(0);
-  JKError error;
-  EXPECT_FALSE(decoder.objectWithUTF8String("[1,]", 4, &error));
-  EXPECT_EQ(error.atIndex, 3u);
-  auto tree = decoder.objectWithUTF8String("\n\n[2]", 5, &error);
-  ASSERT_TRUE(tree);
-  EXPECT_EQ(*tree, Value(Value::Array{std::uint64_t{2}}));
 }
 
 // Each call keeps its state to itself, so threads may parse and write at once

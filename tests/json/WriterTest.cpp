@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "CaseFiles.h"
+#include "Describe.h"
 #include "json/JSONKit.h"
 
 namespace taviro {
@@ -74,19 +74,6 @@ TEST(JSONWriter, RefusesWhatJSONCannotHold) {
     EXPECT_FALSE(JSONString(nested)) << c.message;
     EXPECT_FALSE(JSONData(nested)) << c.message;
   }
-}
-
-TEST(JSONWriter, RefusesNestingTheReaderWouldRefuse) {
-  Value deepest = Value::Array{};
-  for (std::size_t i = 1; i < JKMaximumDepth; ++i) deepest = Value::Array{std::move(deepest)};
-  const Value::Array atLimit = *deepest.asArray();
-  ASSERT_TRUE(JSONString(atLimit));
-  EXPECT_TRUE(objectFromJSONString(*JSONString(atLimit)));
-
-  JKError error;
-  EXPECT_FALSE(JSONStringWithOptions(Value::Array{deepest}, 0, &error));
-  EXPECT_EQ(error.localizedDescription,
-            "Too deeply nested: more than 512 levels of arrays and objects.");
 }
 
 TEST(JSONWriter, EveryLayoutReadsBackToTheSameTree) {
