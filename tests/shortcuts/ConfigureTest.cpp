@@ -37,25 +37,23 @@ struct FakeEditor : ShortcutEditor {
   std::string stringValue(Field f) const override {
     return f == Field::filePathTextField ? filePath : shortcutText;
   }
-  template <typename T>
-  void set(const char* call, T& member, const T& value) {
-    calls += call;
-    member = value;
-  }
-  void setMouseEvent(const std::optional<std::string>& c) override { set("mouse ", mouse, c); }
+
+  void setMouseEvent(const std::optional<std::string>& c) override { calls += "mouse "; mouse = c; }
   void setFunctionEvent(const std::optional<std::string>& c) override {
-    set("function ", function, c);
+    calls += "function ";
+    function = c;
   }
-  void setKeyboardEvent(const std::string& k) override { set("keys ", keys, k); }
-  void setShortcutEvent(const std::string& m) override { set("modifiers ", modifiers, m); }
-  void setShortcutText(const std::string& t) override { set("text ", shortcutText, t); }
+  void setKeyboardEvent(const std::string& k) override { calls += "keys "; keys = k; }
+  void setShortcutEvent(const std::string& m) override { calls += "modifiers "; modifiers = m; }
+  void setShortcutText(const std::string& t) override { calls += "text "; shortcutText = t; }
   void setStringValue(Field f, const std::string& t) override {
-    if (f == Field::filePathTextField) set("filePath ", filePath, t);
-    else set("shortcutField ", shortcutText, t);
+    calls += f == Field::filePathTextField ? "filePath " : "shortcutField ";
+    (f == Field::filePathTextField ? filePath : shortcutText) = t;
   }
   void setCheckState(Box box, int state) override {
-    static constexpr const char* kNames[] = {"keyboardBox ", "mouseBox ", "funcBox ", "runBox "};
-    set(kNames[static_cast<int>(box)], states[box], state);
+    static constexpr const char* kBoxes[] = {"keyboardBox ", "mouseBox ", "funcBox ", "runBox "};
+    calls += kBoxes[static_cast<int>(box)];
+    states[box] = state;
   }
 };
 

@@ -112,17 +112,5 @@ TEST(InputEmulator, BrushToggleFollowsThePressCount) {
   EXPECT_EQ(h.emulator.downCount(), 6u);
 }
 
-TEST(InputEmulator, ParseGivesOneObjectPerCommandWithoutSideEffectsOnUp) {
-  Harness h;
-  const auto parsed =
-      h.emulator.parseCmd("Ctrl+Shift+A;MouseRight;E,B;Shift+;Monitor;RunFile:/x", false);
-  ASSERT_EQ(parsed.size(), 4u);
-  EXPECT_EQ(std::get<KeyInfo>(parsed[0]), (KeyInfo{0, 0x60000}));
-  EXPECT_EQ(std::get<MouseInfo>(parsed[1]), (MouseInfo{1, 3, 0, 1}));
-  EXPECT_EQ(std::get<KeyInfo>(parsed[2]), (KeyInfo{14, 0}));
-  EXPECT_EQ(std::get<KeyInfo>(parsed[3]), (KeyInfo{kModifiersOnlyKey, 0x20000}));
-  EXPECT_TRUE(h.lines.empty());
-}
-
 }  // namespace
 }  // namespace taviro
