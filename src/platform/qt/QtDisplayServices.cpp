@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QThread>
 
+#include "display/ScreenGeometry.h"
 #include "foundation/NotificationCenter.h"
 
 namespace taviro {
@@ -20,32 +21,32 @@ QList<QScreen*> orderedScreens() {
 
 namespace {
 
-// The display list of screens in display-list order. Bounds are relative to
-// the first (primary) screen's top-left; frames flip y about its height. A
-// screen with the same geometry as an earlier one mirrors it (Qt shows
-// mirrored outputs that way).
+// The display list of screens in display-list order: bounds relative to the
+// first (primary) screen's top-left, frames from them. A screen with the same
+// geometry as an earlier one mirrors it (Qt shows mirrored outputs that way).
 std::vector<Display> displaysForScreens(const QList<QScreen*>& ordered,
                                         const std::function<DisplayID(const QScreen*)>& idOf) {
-  std::vector<Display> displays;
-  if (ordered.isEmpty()) return displays;
-  const QRect main = ordered.front()->geometry();
+  if (ordered.isEmpty()) return {};
+  const QPoint origin = ordered.front()->geometry().topLeft();
+  std::vector<Rect> bounds;
   for (const QScreen* screen : ordered) {
-    const QRect g = screen->geometry();
-    Display d;
-    d.id = idOf(screen);
-    d.bounds = Rect(g.x() - main.x(), g.y() - main.y(), g.width(), g.height());
-    d.frame = Rect(d.bounds.minX(), main.height() - d.bounds.maxY(), g.width(), g.height());
+    const QRect g = screen->geometry().translated(-origin);
+    bounds.push_back(Rect(g.x(), g.y(), g.width(), g.height()));
+  }
+  std::vector<Display> displays = displaysFromBounds(bounds);
+  for (qsizetype i = 0; i < ordered.size(); ++i) {
+    Display& d = displays[std::size_t(i)];
+    d.id = idOf(ordered[i]);
     // Screens of separate X screens share coordinates without mirroring:
     // only a sibling on the same desktop can be a mirror.
-    for (std::size_t i = 0; i < displays.size(); ++i) {
-      const Display& earlier = displays[i];
+    for (qsizetype j = 0; j < i; ++j) {
+      const Display& earlier = displays[std::size_t(j)];
       if (earlier.bounds == d.bounds && !earlier.mirrors() &&
-          screen->virtualSiblings().contains(ordered[qsizetype(i)])) {
+          ordered[i]->virtualSiblings().contains(ordered[j])) {
         d.mirrorOf = earlier.id;
         break;
       }
     }
-    displays.push_back(d);
   }
   return displays;
 }
