@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 #include "foundation/Log.h"
 #include "json/JSONKit.h"
@@ -142,25 +143,6 @@ TEST_F(ConfigureTest, DefaultFileHoldsCompleteRecordsForEveryKeyTheDriverUses) {
   }
 }
 
-TEST_F(ConfigureTest, CorruptStoredTextIsReportedAndKept) {
-  const std::string corrupt = R"({"3":{"enableFunc":1,"function":"Monitor;"})";  // one brace short
-  store(corrupt);
-  Configure configure(defaults_, kDefaultFile);
-  EXPECT_EQ(configure.readShortcutForCmd(3), "");
-  EXPECT_TRUE(logged("the stored shortcut settings cannot be read"));
-
-  FakeEditor editor;
-  editor.id = 3;
-  EXPECT_FALSE(configure.writeShortcutConfig(editor));
-  configure.saveShortcutConfig();
-  EXPECT_EQ(stored(), corrupt) << "saving must not lose the text it could not read";
-
-  // A reset removes the stored text first; then the default file applies.
-  defaults_.removeObjectForKey(kShortcutSettingsKey);
-  configure.defaultShortcutConfig();
-  EXPECT_EQ(configure.readShortcutForCmd(3), "Ctrl+=;");
-}
-
 TEST_F(ConfigureTest, MissingSourcesAreLoggedAndStoredValuesKept) {
   Configure missing(defaults_, "/nonexistent/missing.json");
   for (int key = 0; key < 16; ++key) EXPECT_EQ(missing.readShortcutForCmd(key), "");
@@ -234,22 +216,34 @@ TEST_F(ConfigureTest, WritingStoresTheEditorStateInMemoryUntilSaved) {
       << stored().value_or("");
 }
 
-// A write that cannot apply changes nothing: records are never created, and
-// text read leniently is not rewritten with the bytes it could not read.
+// A write that cannot apply changes nothing, and saving never loses text the
+// store could not read: stored text that does not parse (reported, and no key
+// runs a shortcut), a key without a record (records are never created), and
+// text read leniently (not rewritten with the bytes it could not read).
 TEST_F(ConfigureTest, WritingThatCannotApplyChangesNothing) {
+  const std::string corrupt = R"({"3":{"enableFunc":1,"function":"Monitor;"})";  // one brace short
   const std::string loose = "{\"3\":{\"enableRun\":1,\"filePath\":\"/opt/\xff\"}}";
-  const std::pair<std::string, int> cases[] = {{kTwoKeys, 4}, {loose, 3}};
-  for (const auto& [text, key] : cases) {
+  const std::tuple<std::string, int, const char*> cases[] = {
+      {corrupt, 3, ""}, {kTwoKeys, 4, ""}, {loose, 3, "RunFile:/opt/\xEF\xBF\xBD"}};
+  for (const auto& [text, key, command] : cases) {
     store(text);
     Configure configure(defaults_, kDefaultFile);
+    EXPECT_EQ(configure.readShortcutForCmd(key), command);
     FakeEditor editor;
     editor.id = key;
     editor.states[Box::enableFuncEvent] = 1;
     editor.function = "Monitor;";
-    EXPECT_FALSE(configure.writeShortcutConfig(editor)) << key;
+    EXPECT_FALSE(configure.writeShortcutConfig(editor)) << text;
     configure.saveShortcutConfig();
     EXPECT_EQ(stored(), text);
-    EXPECT_EQ(configure.readShortcutForCmd(key), key == 4 ? "" : "RunFile:/opt/\xEF\xBF\xBD");
+    EXPECT_EQ(configure.readShortcutForCmd(key), command);
+    EXPECT_EQ(logged("the stored shortcut settings cannot be read"), text == corrupt) << text;
+    g_log.clear();
+
+    // A reset removes the stored text first; then the default file applies.
+    defaults_.removeObjectForKey(kShortcutSettingsKey);
+    configure.defaultShortcutConfig();
+    EXPECT_EQ(configure.readShortcutForCmd(3), "Ctrl+=;");
   }
 }
 
