@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "DriverTestSupport.h"
+#include "DriverHarness.h"
 #include "display/ScreenGeometry.h"
 #include "driver/ReportDecoding.h"
 

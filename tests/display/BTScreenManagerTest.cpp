@@ -6,18 +6,20 @@
 namespace taviro {
 namespace {
 
-struct ScreenManagerSetup {
-  explicit ScreenManagerSetup(std::vector<Rect> bounds, int displayID = 0) : displays(bounds) {
+const Rect kMain(0, 0, 1920, 1080);
+const Rect kSecond(1920, 0, 1280, 1024);
+
+// A display manager over the two displays above, started on `displayID`.
+struct Screens {
+  explicit Screens(int displayID, std::vector<Rect> bounds = {kMain, kSecond}) : displays(bounds) {
     settings.displayID = displayID;
+    manager.emplace(displays, center, settings);
   }
-  BTScreenManager make() { return BTScreenManager(displays, center, settings); }
   fakes::FakeDisplayServices displays;
   NotificationCenter center;
   TabletSettings settings;
+  std::optional<BTScreenManager> manager;
 };
-
-const Rect kMain(0, 0, 1920, 1080);
-const Rect kSecond(1920, 0, 1280, 1024);
 
 TEST(ScreenManager, StartsOnTheStoredDisplayChoice) {
   struct Case {
@@ -31,53 +33,50 @@ TEST(ScreenManager, StartsOnTheStoredDisplayChoice) {
       {-1, 1, Rect(0, 0, 1920, 1080)},
   };
   for (const Case& c : cases) {
-    ScreenManagerSetup s({kMain, kSecond}, c.displayID);
-    BTScreenManager m(s.displays, s.center, s.settings);
-    const auto target = m.targetScreen();
+    Screens s(c.displayID);
+    const auto target = s.manager->targetScreen();
     EXPECT_EQ(target ? std::optional(target->id) : std::nullopt, c.target) << c.displayID;
     EXPECT_EQ(s.settings.monitorArea.load(), c.monitorArea) << c.displayID;
-    EXPECT_EQ(m.tabletSize(), (Size{65535, 65535}));
+    EXPECT_EQ(s.manager->tabletSize(), (Size{65535, 65535}));
   }
 }
 
 TEST(ScreenManager, ScreenMappingFlipsYUnlessTheWholeDesktopIsTheTarget) {
-  ScreenManagerSetup s({kMain, kSecond}, 1);
-  BTScreenManager m(s.displays, s.center, s.settings);
-  m.setScreenMapping(Rect(0, 0, 1280, 1024));
-  EXPECT_EQ(m.screenMapping(), Rect(0, 56, 1280, 1024));
-  m.setTargetScreen(std::nullopt);
-  m.setScreenMapping(Rect(0, 0, 1280, 1024));
-  EXPECT_EQ(m.screenMapping(), Rect(0, 0, 1280, 1024));
+  Screens s(1);
+  s.manager->setScreenMapping(Rect(0, 0, 1280, 1024));
+  EXPECT_EQ(s.manager->screenMapping(), Rect(0, 56, 1280, 1024));
+  s.manager->setTargetScreen(std::nullopt);
+  s.manager->setScreenMapping(Rect(0, 0, 1280, 1024));
+  EXPECT_EQ(s.manager->screenMapping(), Rect(0, 0, 1280, 1024));
   EXPECT_EQ(s.settings.monitorArea.load(), Rect(0, 0, 3200, 1080));
 }
 
 TEST(ScreenManager, UnpluggingTheTargetFallsBackToTheMainDisplay) {
-  ScreenManagerSetup s({kMain, kSecond}, 1);
-  BTScreenManager m(s.displays, s.center, s.settings);
+  Screens s(1);
   // Another display going away changes nothing.
   auto displays = s.displays.activeDisplays();
   s.displays.setDisplays({displays[0], displays[1], {9, Rect(-800, 0, 800, 600), {}, 0}});
   s.center.post(kApplicationDidChangeScreenParametersNotification);
   s.displays.setDisplays({displays[0], displays[1]});
   s.center.post(kApplicationDidChangeScreenParametersNotification);
-  EXPECT_EQ(m.targetScreen()->id, 2u);
+  EXPECT_EQ(s.manager->targetScreen()->id, 2u);
 
   s.displays.setDisplays({displays[0]});
   s.center.post(kApplicationDidChangeScreenParametersNotification);
-  EXPECT_EQ(m.targetScreen()->id, 1u);
+  EXPECT_EQ(s.manager->targetScreen()->id, 1u);
   EXPECT_EQ(s.settings.monitorArea.load(), kMain);
 }
 
-TEST(ScreenManager, MapsWithItsRotationAndMapping) {
-  ScreenManagerSetup s({kMain});
-  BTScreenManager m(s.displays, s.center, s.settings);
-  m.setScreenMapping(Rect(0, 0, 65535, 65535));
-  m.setRotation(90.7);
-  EXPECT_EQ(m.rotation(), 90);
-  EXPECT_EQ(m.mapTabletCoordinatesToDisplaySpaceWithPoint({100, 200}, Rect(0, 0, 65535, 65535)),
+TEST(ScreenManager, MapsWithItsRotationTruncatedAndOutOfRangeAsNone) {
+  Screens s(0, {kMain});
+  const Rect whole(0, 0, 65535, 65535);
+  s.manager->setScreenMapping(whole);
+  s.manager->setRotation(90.7);
+  EXPECT_EQ(s.manager->rotation(), 90);
+  EXPECT_EQ(s.manager->mapTabletCoordinatesToDisplaySpaceWithPoint({100, 200}, whole),
             (Point{65335, 100}));
-  m.setRotation(1e12);
-  EXPECT_EQ(m.rotation(), 0);
+  s.manager->setRotation(1e12);
+  EXPECT_EQ(s.manager->rotation(), 0);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // display choice from the start, before the mapping editor ever runs.
 #include <gtest/gtest.h>
 
-#include "DriverTestSupport.h"
+#include "DriverHarness.h"
 
 namespace taviro {
 namespace {

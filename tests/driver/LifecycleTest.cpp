@@ -3,14 +3,16 @@
 #include <atomic>
 #include <thread>
 
-#include "DriverTestSupport.h"
+#include "DriverHarness.h"
 
 namespace taviro {
 namespace {
 
 using testing::DriverHarness;
+using testing::expressKeyReport;
 using testing::tabletReport;
 using Types = std::vector<std::uint32_t>;
+using Calls = std::vector<fakes::ShortcutCall>;
 
 class Lifecycle : public ::testing::Test {
  protected:
@@ -29,60 +31,36 @@ class Lifecycle : public ::testing::Test {
     for (int i = 0; i < 4; ++i) manager().report(tabletReport(status, x + 100u * i, 1001, pressure));
     manager().runPending();
   }
+  // start(), then the delayed start-up runs the driver thread: returns its manager.
+  std::shared_ptr<fakes::FakeHIDManager> startThread(BTDriverManager& d) {
+    d.start();
+    EXPECT_EQ(h.fakes.mainQueue.delays(), std::vector{std::chrono::milliseconds(100)});
+    EXPECT_TRUE(h.fakes.hid.managers().empty());
+    h.fakes.mainQueue.runDelayed();
+    while (h.fakes.hid.managers().empty()) std::this_thread::yield();
+    return h.fakes.hid.latest();
+  }
   DriverHarness h;
   int statusPosts = 0;
 };
 
-TEST_F(Lifecycle, InitializeHIDOpensAManagerForTheTabletWithExclusiveUse) {
-  begin();
-  ASSERT_EQ(h.fakes.hid.managers().size(), 1u);
+TEST_F(Lifecycle, ConnectingStartsTheTabletAndRemovalMidStrokeEndsTheStroke) {
+  h.fakes.pointer.where = {300, 400};
+  BTDriverManager& d = begin();
   EXPECT_EQ(manager().matchedVendor(), 0x6161);
   EXPECT_EQ(manager().matchedProduct(), 0x4D15);
   EXPECT_EQ(manager().openOptions(), kIOHIDOptionsTypeSeizeDevice);
-  EXPECT_EQ(h.fakes.events.opens(), 1);
-  EXPECT_TRUE(h.driver->oldStylus().off_tablet);  // initializeStylus ran
-}
-
-TEST_F(Lifecycle, ConnectingSendsTheStartCommandAndReportsFlow) {
-  h.fakes.pointer.where = {300, 400};
-  BTDriverManager& d = begin();
-  EXPECT_EQ(d.stylus().scrPos.x, 300);
-  manager().plug();
-  manager().runPending();
-  EXPECT_TRUE(d.isConnected());
-  EXPECT_EQ(statusPosts, 1);
-  EXPECT_EQ(h.fakes.connectCalls, std::vector<bool>{true});
-  EXPECT_EQ(manager().device().featureReports(),
-            (std::vector<std::vector<std::uint8_t>>{{0x02, 0x10, 0x01}}));
-  stroke(0xC0, 1001);
-  EXPECT_FALSE(d.oldStylus().off_tablet);
-  EXPECT_EQ(h.fakes.events.types().back(), NX_TABLETPROXIMITY);
-}
-
-TEST_F(Lifecycle, UnplugAndReplugEachPostOnceAndResendTheStartCommand) {
-  BTDriverManager& d = begin();
+  EXPECT_EQ(d.stylus().scrPos.x, 300);  // initializeStylus ran
   manager().plug();
   manager().unplug();
-  manager().plug();
   manager().runPending();
-  EXPECT_TRUE(d.isConnected());
-  EXPECT_EQ(statusPosts, 3);
-  EXPECT_EQ(h.fakes.connectCalls, (std::vector<bool>{true, false, true}));
-  EXPECT_EQ(manager().device().featureReports().size(), 2u);
-}
-
-TEST_F(Lifecycle, AnotherProductOfTheVendorIsNotMatched) {
-  BTDriverManager& d = begin();
-  manager().plug(0x6161, 0x4D16);
-  manager().runPending();
-  EXPECT_FALSE(d.isConnected());
-  EXPECT_EQ(statusPosts, 0);
-}
-
-TEST_F(Lifecycle, RemovalMidStrokeLiftsTheTipAndLeavesRange) {
-  BTDriverManager& d = begin();
+  EXPECT_TRUE(h.fakes.events.types().empty());  // out of range: nothing to end
+  EXPECT_EQ(manager().device().featureReports(),
+            (std::vector<std::vector<std::uint8_t>>{{0x02, 0x10, 0x01}}));
   manager().plug();
   stroke(0xC0, 1001);
+  EXPECT_TRUE(d.isConnected());
+  EXPECT_EQ(h.fakes.events.types().back(), NX_TABLETPROXIMITY);
   stroke(0xC1, 1001, 4096);
   stroke(0xC1, 1101, 4096);
   ASSERT_TRUE(d.isDragging());
@@ -97,72 +75,62 @@ TEST_F(Lifecycle, RemovalMidStrokeLiftsTheTipAndLeavesRange) {
   EXPECT_FALSE(d.isDragging());
   EXPECT_FALSE(d.isConnected());
 
-  // Plugged in again, the pen starts from out of range with the tip up.
+  // Plugged in again, the start command goes out again and the pen starts
+  // from out of range with the tip up.
   h.fakes.events.clear();
   manager().plug();
   stroke(0xC0, 1001);
   EXPECT_EQ(h.fakes.events.types().back(), NX_TABLETPROXIMITY);
   stroke(0xC1, 1001, 4096);
   EXPECT_EQ(h.fakes.events.types().back(), NX_LMOUSEDOWN);
+  EXPECT_EQ(statusPosts, 5);
+  EXPECT_EQ(h.fakes.connectCalls, (std::vector<bool>{true, false, true, false, true}));
+  EXPECT_EQ(manager().device().featureReports().size(), 3u);
 }
 
-TEST_F(Lifecycle, RemovalReleasesAHeldStylusButtonShortcut) {
-  h.fakes.shortcuts.commands[5] = "MouseRight";
-  begin();
-  manager().plug();
-  stroke(0xC0, 1001);
-  manager().report(tabletReport(0xC2, 1301, 1001));
-  manager().runPending();
-  h.fakes.events.clear();
-  manager().unplug();
-  manager().runPending();
-  EXPECT_EQ(h.fakes.events.types(), (Types{5, 24}));
-  h.fakes.mainQueue.drain();
-  EXPECT_EQ(h.fakes.shortcuts.calls(), (std::vector<fakes::ShortcutCall>{
-                                           {"MouseRight", true, 5}, {"MouseRight", false, 5}}));
+TEST_F(Lifecycle, RemovalReleasesHeldShortcuts) {
+  struct Case {
+    std::vector<std::uint8_t> report;
+    int key;
+  } cases[] = {
+      {tabletReport(0xC2, 1301, 1001), 5},  // stylus button 1, latched
+      {expressKeyReport(12), 11},           // express key 12, no latch
+  };
+  for (const Case& c : cases) {
+    DriverHarness local;
+    local.fakes.shortcuts.commands[c.key] = "Ctrl+S";
+    local.start();
+    auto& m = *local.fakes.hid.latest();
+    m.plug();
+    m.report(c.report);
+    m.runPending();
+    local.fakes.events.clear();
+    m.unplug();
+    m.runPending();
+    EXPECT_EQ(local.fakes.events.types(), (Types{5, 24})) << c.key;
+    local.fakes.mainQueue.drain();
+    EXPECT_EQ(local.fakes.shortcuts.calls(),
+              (Calls{{"Ctrl+S", true, c.key}, {"Ctrl+S", false, c.key}}));
+  }
 }
 
-TEST_F(Lifecycle, RemovalReleasesAHeldExpressKeyWithoutALatch) {
-  h.fakes.shortcuts.commands[11] = "Ctrl+S";
-  begin();
-  manager().plug();
-  manager().report(testing::expressKeyReport(12));
-  manager().runPending();
-  manager().unplug();
-  manager().runPending();
-  h.fakes.mainQueue.drain();
-  EXPECT_EQ(h.fakes.shortcuts.calls(),
-            (std::vector<fakes::ShortcutCall>{{"Ctrl+S", true, 11}, {"Ctrl+S", false, 11}}));
-}
-
-TEST_F(Lifecycle, RemovalOfAPenOutOfRangePostsNothing) {
-  begin();
-  manager().plug();
-  manager().unplug();
-  manager().runPending();
-  EXPECT_TRUE(h.fakes.events.types().empty());
-}
-
-TEST_F(Lifecycle, ReinitializeStopsTheOldManagerBeforeStartingANewOne) {
+TEST_F(Lifecycle, ReinitializeStopsTheOldManagerFirstAndMotionContinuesFromTheLastPosition) {
   BTDriverManager& d = begin();
-  manager().plug();
-  manager().runPending();
-  const auto first = h.fakes.hid.latest();
-  d.reinitialize();
-  EXPECT_TRUE(first->closed());
-  EXPECT_FALSE(d.isConnected());
-  EXPECT_EQ(h.fakes.connectCalls, (std::vector<bool>{true, false}));
-  ASSERT_EQ(h.fakes.hid.managers().size(), 2u);
-  EXPECT_FALSE(h.fakes.hid.latest()->closed());
-  EXPECT_EQ(h.fakes.events.opens(), 2);
-  EXPECT_EQ(h.fakes.events.closes(), 1);
-}
-
-TEST_F(Lifecycle, AfterReinitializeRelativeMotionContinuesFromTheLastPosition) {
-  BTDriverManager& d = begin();
+  d.reinitialize();  // no device: no removal to emulate
+  EXPECT_EQ(statusPosts, 0);
+  EXPECT_TRUE(h.fakes.connectCalls.empty());
   manager().plug();
   stroke(0xC0, 1001);  // last smoothed point 1201
+  const auto second = h.fakes.hid.latest();
   d.reinitialize();
+  EXPECT_TRUE(second->closed());
+  EXPECT_FALSE(d.isConnected());
+  EXPECT_EQ(h.fakes.connectCalls, (std::vector<bool>{true, false}));
+  ASSERT_EQ(h.fakes.hid.managers().size(), 3u);
+  EXPECT_FALSE(h.fakes.hid.latest()->closed());
+  EXPECT_EQ(h.fakes.events.opens(), 3);
+  EXPECT_EQ(h.fakes.events.closes(), 2);
+
   manager().plug();
   h.fakes.events.clear();
   stroke(0xC0, 1301);
@@ -172,37 +140,26 @@ TEST_F(Lifecycle, AfterReinitializeRelativeMotionContinuesFromTheLastPosition) {
   EXPECT_EQ(events[0].data.mouseMove.dx, 1301 - 1201);
 }
 
-TEST_F(Lifecycle, ReinitializeWithoutADeviceSimulatesNoRemoval) {
-  BTDriverManager& d = begin();
-  d.reinitialize();
-  EXPECT_EQ(statusPosts, 0);
-  EXPECT_TRUE(h.fakes.connectCalls.empty());
-  EXPECT_EQ(h.fakes.hid.managers().size(), 2u);
-}
-
 TEST_F(Lifecycle, EventConnectionFailuresAreReportedAndPostsGoNowhere) {
   struct Case {
     HIDEventSystemOpen outcome;
     int result;
-    int expected;
     bool stylusInitialised;
   } cases[] = {
-      {HIDEventSystemOpen::NoService, 0, 0, true},
-      {HIDEventSystemOpen::OpenFailed, -13, -13, false},
-      {HIDEventSystemOpen::NoMasterPort, 5, 5, false},
+      {HIDEventSystemOpen::NoService, 0, true},
+      {HIDEventSystemOpen::OpenFailed, -13, false},
+      {HIDEventSystemOpen::NoMasterPort, 5, false},
   };
   for (const Case& c : cases) {
     DriverHarness local;
     local.fakes.events.openResult = {c.outcome, c.result};
     BTDriverManager d(local.fakes.platform());
-    EXPECT_EQ(d.openHIDService(), c.expected);
+    EXPECT_EQ(d.openHIDService(), c.result);
     d.initializeHID();
     EXPECT_EQ(d.oldStylus().off_tablet, c.stylusInitialised);
     d.initializeScreenSettings();
-    for (int i = 0; i < 8; ++i) {
-      const auto r = tabletReport(0xC0, 1001, 1001);
-      d.didReceiveReport(r.data(), 8);
-    }
+    const auto r = tabletReport(0xC0, 1001, 1001);
+    for (int i = 0; i < 8; ++i) d.didReceiveReport(r.data(), 8);
     EXPECT_TRUE(local.fakes.events.events().empty());
   }
 }
@@ -216,28 +173,9 @@ TEST_F(Lifecycle, ShortReportsAreDropped) {
   EXPECT_TRUE(h.fakes.events.events().empty());
 }
 
-TEST_F(Lifecycle, StartRunsTheDriverThreadAfterADelay) {
-  BTDriverManager d(h.fakes.platform());
-  d.start();
-  EXPECT_EQ(h.fakes.mainQueue.delays(), std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(100)});
-  EXPECT_TRUE(h.fakes.hid.managers().empty());
-  h.fakes.mainQueue.runDelayed();
-  while (h.fakes.hid.managers().empty()) std::this_thread::yield();
-  // The display manager exists once the thread got past its set-up.
-  auto m = h.fakes.hid.latest();
-  m->plug();
-  m->waitUntilIdle();
-  while (!d.isConnected()) std::this_thread::yield();
-  d.shutdown();
-  EXPECT_TRUE(m->closed());
-}
-
 TEST_F(Lifecycle, AfterReinitializeTheDriverThreadServesTheNewManager) {
   BTDriverManager d(h.fakes.platform());
-  d.start();
-  h.fakes.mainQueue.runDelayed();
-  while (h.fakes.hid.managers().empty()) std::this_thread::yield();
-  auto first = h.fakes.hid.latest();
+  const auto first = startThread(d);
   first->plug();
   for (int i = 0; i < 200; ++i) first->report(tabletReport(0xC1, 1001 + 2u * i, 1001, 4000));
   while (!d.isConnected()) std::this_thread::yield();
@@ -258,10 +196,7 @@ TEST_F(Lifecycle, AfterReinitializeTheDriverThreadServesTheNewManager) {
 TEST_F(Lifecycle, SettersRaceFreeWithReportsOnTheDriverThread) {
   BTDriverManager d(h.fakes.platform());
   d.setShowPressure(true);
-  d.start();
-  h.fakes.mainQueue.runDelayed();
-  while (h.fakes.hid.managers().empty()) std::this_thread::yield();
-  auto m = h.fakes.hid.latest();
+  const auto m = startThread(d);
   m->plug();
   std::atomic<bool> done{false};
   std::thread ui([&] {
@@ -284,12 +219,13 @@ TEST_F(Lifecycle, SettersRaceFreeWithReportsOnTheDriverThread) {
   });
   for (int i = 0; i < 400; ++i) {
     m->report(tabletReport(i % 8 < 4 ? 0xC1 : 0xC0, 1001 + 10u * i, 2001, static_cast<std::uint16_t>(i * 20)));
-    m->report(testing::expressKeyReport(i % 5 == 0 ? 3 : 0));
+    m->report(expressKeyReport(i % 5 == 0 ? 3 : 0));
   }
   m->waitUntilIdle();
   done = true;
   ui.join();
   d.shutdown();
+  EXPECT_TRUE(m->closed());
   EXPECT_FALSE(h.fakes.events.events().empty());
 }
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "DriverTestSupport.h"
+#include "DriverHarness.h"
 
 namespace {
 std::atomic<long> g_allocations{0};

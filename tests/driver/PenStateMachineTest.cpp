@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "DriverTestSupport.h"
-#include "driver/PenStateMachine.h"
+#include "DriverHarness.h"
 
 namespace taviro {
 namespace {
@@ -37,85 +36,59 @@ class PenStateMachine : public ::testing::Test {
   DriverHarness h;
 };
 
-TEST_F(PenStateMachine, EnteringAndLeavingRangePostsAProximityPair) {
-  stroke(kHover, 1001, 0, 0);
-  auto events = h.fakes.events.events();
-  ASSERT_EQ(drainTypes(), (Types{5, 5, 24}));  // the smoothing's move, then the pair
-  const NXEventData& first = events[1].data;
-  EXPECT_EQ(first.mouseMove.subType, NX_SUBTYPE_TABLET_PROXIMITY);
-  EXPECT_EQ(first.mouseMove.tablet.proximity.enterProximity, 1);
-  const NXTabletProximityData& p = events[2].data.tablet.proximity;
-  EXPECT_EQ(p.enterProximity, 1);
-  EXPECT_EQ(p.vendorID, 0x6161);
-  EXPECT_EQ(p.tabletID, 0x4D15);
-  EXPECT_EQ(p.deviceID, 0x81);
-  EXPECT_EQ(p.vendorPointerType, 0x0802);
-  EXPECT_EQ(p.pointerSerialNumber, 1u);
-  EXPECT_EQ(p.uniqueID, 0x23u);
-  EXPECT_EQ(p.capabilityMask, 0x0407u);
-  EXPECT_EQ(p.pointerType, 1);
-  EXPECT_EQ(events[2].location.x, 1001);
-  EXPECT_EQ(events[2].options, 0u);
+// One pen session, group by group: what each group of four reports posts.
+TEST_F(PenStateMachine, ASessionPostsOneTransitionPerGroup) {
+  struct Step {
+    std::uint8_t status;
+    std::uint32_t x, dx;
+    std::uint16_t pressure;
+    Types posted;
+    bool dragging;
+  } steps[] = {
+      {kHover, 1001, 0, 0, {5, 5, 24}, false},      // enters: the smoothing's move, then the pair
+      {kHover, 1001, 0, 3000, {}, false},           // hovering, only pressure changes: nothing
+      {kTip, 1001, 0, 4096, {1}, false},            // tip down
+      {kTip, 1101, 100, 4096, {5, 5, 5, 6}, true},  // three moves along the group, then the drag
+      {kTip, 1301, 0, 6000, {6}, true},             // held still, pressure changes: still a drag
+      {kTip, 1301, 0, 6000, {}, true},              // nothing changes: nothing posted
+      {kHover, 1301, 0, 0, {2}, false},             // tip up
+      {kHover, 1401, 100, 0, {5, 5, 5, 5}, false},  // hover moves
+      {kTip, 1601, 0, 4096, {1}, false},
+      {kTip, 1701, 100, 4096, {5, 5, 5, 6}, true},
+      {0x00, 1900, 0, 0, {5, 5, 24}, false},        // leaving range ends the drag without mouse-up
+  };
+  std::vector<std::vector<fakes::PostedEvent>> posted;
+  for (const Step& step : steps) {
+    stroke(step.status, step.x, step.dx, step.pressure);
+    posted.push_back(h.fakes.events.events());
+    ASSERT_EQ(drainTypes(), step.posted) << "step " << posted.size() - 1;
+    EXPECT_EQ(h.driver->isDragging(), step.dragging) << "step " << posted.size() - 1;
+  }
 
-  stroke(0x00, 1000, 0, 0);
-  events = h.fakes.events.events();
-  ASSERT_EQ(drainTypes(), (Types{5, 5, 24}));
-  EXPECT_EQ(events[2].data.tablet.proximity.enterProximity, 0);
-  EXPECT_FALSE(h.driver->isDragging());
-}
+  const NXMouseMoveData& enterMove = posted[0][1].data.mouseMove;
+  EXPECT_EQ(enterMove.subType, NX_SUBTYPE_TABLET_PROXIMITY);
+  EXPECT_EQ(enterMove.tablet.proximity.enterProximity, 1);
+  const NXTabletProximityData& enter = posted[0][2].data.tablet.proximity;
+  EXPECT_EQ(enter.enterProximity, 1);
+  EXPECT_EQ(enter.vendorID, 0x6161);
+  EXPECT_EQ(enter.tabletID, 0x4D15);
+  EXPECT_EQ(enter.pointerType, 1);  // a pen
+  EXPECT_EQ(posted[0][2].location.x, 1001);
+  EXPECT_EQ(posted[0][2].options, 0u);
 
-TEST_F(PenStateMachine, TipDownDragAndTipUpPostButtonsAndDrags) {
-  stroke(kHover, 1001, 0, 0);
-  drainTypes();
-  stroke(kTip, 1001, 0, 4096);
-  auto events = h.fakes.events.events();
-  EXPECT_EQ(drainTypes(), (Types{1}));
-  EXPECT_EQ(events[0].data.mouse.eventNum, 0);
-  EXPECT_EQ(events[0].data.mouse.pressure, 127);
-  EXPECT_EQ(events[0].data.mouse.subType, NX_SUBTYPE_TABLET_POINT);
-  EXPECT_EQ(events[0].data.mouse.tablet.point.deviceID, 0x81);
-
-  stroke(kTip, 1101, 100, 4096);  // moves along the group: three moves, then the drag
-  events = h.fakes.events.events();
-  EXPECT_EQ(drainTypes(), (Types{5, 5, 5, 6}));
-  EXPECT_TRUE(h.driver->isDragging());
-  const NXEventData& drag = events[3].data;
-  EXPECT_EQ(drag.mouseMove.subType, NX_SUBTYPE_TABLET_POINT);
-  EXPECT_EQ(drag.mouseMove.tablet.point.pressure, 32767);
-  EXPECT_EQ(drag.mouseMove.dx, 1301 - 1001);
-  EXPECT_EQ(events[3].options, kIOHIDSetCursorPosition);
-  EXPECT_EQ(events[3].location.x, 1301);
-
-  stroke(kTip, 1301, 0, 6000);  // held still, pressure changes: still a drag
-  EXPECT_EQ(drainTypes(), (Types{6}));
-  stroke(kTip, 1301, 0, 6000);  // nothing changes: nothing posted
-  EXPECT_EQ(drainTypes(), (Types{}));
-
-  stroke(kHover, 1301, 0, 0);
-  events = h.fakes.events.events();
-  EXPECT_EQ(drainTypes(), (Types{2}));
-  EXPECT_EQ(events[0].data.mouse.eventNum, 1);
-  EXPECT_FALSE(h.driver->isDragging());
-}
-
-TEST_F(PenStateMachine, HoveringWithOnlyPressureChangingPostsNothing) {
-  stroke(kHover, 1001, 0, 0);
-  drainTypes();
-  stroke(kHover, 1001, 0, 3000);
-  EXPECT_EQ(drainTypes(), (Types{}));
-  stroke(kHover, 1101, 100, 3000);
-  EXPECT_EQ(drainTypes(), (Types{5, 5, 5, 5}));
-}
-
-TEST_F(PenStateMachine, LeavingRangeEndsADragWithoutMouseUp) {
-  stroke(kHover, 1001, 0, 0);
-  stroke(kTip, 1001, 0, 4096);
-  stroke(kTip, 1101, 100, 4096);
-  ASSERT_TRUE(h.driver->isDragging());
-  drainTypes();
-  stroke(0x00, 1300, 0, 0);
-  EXPECT_EQ(drainTypes(), (Types{5, 5, 24}));
-  EXPECT_FALSE(h.driver->isDragging());
+  const NXMouseData& down = posted[2][0].data.mouse;
+  EXPECT_EQ(down.eventNum, 0);
+  EXPECT_EQ(down.pressure, 127);
+  EXPECT_EQ(down.subType, NX_SUBTYPE_TABLET_POINT);
+  EXPECT_EQ(down.tablet.point.deviceID, 0x81);
+  const fakes::PostedEvent& drag = posted[3][3];
+  EXPECT_EQ(drag.data.mouseMove.subType, NX_SUBTYPE_TABLET_POINT);
+  EXPECT_EQ(drag.data.mouseMove.tablet.point.pressure, 32767);
+  EXPECT_EQ(drag.data.mouseMove.dx, 1301 - 1001);
+  EXPECT_EQ(drag.options, kIOHIDSetCursorPosition);
+  EXPECT_EQ(drag.location.x, 1301);
+  EXPECT_EQ(posted[6][0].data.mouse.eventNum, 1);
+  EXPECT_EQ(posted[10][2].data.tablet.proximity.enterProximity, 0);
 }
 
 TEST_F(PenStateMachine, StylusButtonRunsItsShortcutOncePerPressAndAgainOnRelease) {
@@ -141,12 +114,19 @@ TEST_F(PenStateMachine, ExpressKeysRunOnEveryReportAndAgainOnRelease) {
   h.feed(expressKeyReport(11));
   h.feed(expressKeyReport(0));
   h.feed(expressKeyReport(0));
-  EXPECT_EQ(runQueued(), (std::vector<ShortcutCall>{{"cmd2", true, 2},
-                                                    {"cmd2", true, 2},
-                                                    {"cmd2", false, 2},
-                                                    {"cmd10", true, 10},
-                                                    {"cmd10", true, 10},
-                                                    {"cmd10", false, 10}}));
+  EXPECT_EQ(runQueued(), (std::vector<ShortcutCall>{{"cmd2", true, 2}, {"cmd2", true, 2},
+                                                    {"cmd2", false, 2}, {"cmd10", true, 10},
+                                                    {"cmd10", true, 10}, {"cmd10", false, 10}}));
+
+  // With shortcuts off keys still latch, but nothing is looked up or queued.
+  const std::size_t lookups = h.fakes.shortcuts.lookups().size();
+  h.driver->setEnableShourtcut(false);
+  h.feed(expressKeyReport(2));
+  EXPECT_TRUE(h.driver->oldStylus().button[1]);
+  h.feed(expressKeyReport(0));
+  EXPECT_FALSE(h.driver->oldStylus().button[1]);
+  EXPECT_EQ(h.fakes.mainQueue.pending(), 0u);
+  EXPECT_EQ(h.fakes.shortcuts.lookups().size(), lookups);
 }
 
 TEST_F(PenStateMachine, ExpressKeyEightActsAsThePenTip) {
@@ -155,40 +135,6 @@ TEST_F(PenStateMachine, ExpressKeyEightActsAsThePenTip) {
   for (int i = 0; i < 4; ++i) h.feed(expressKeyReport(8));
   EXPECT_EQ(drainTypes(), (Types{5, 1}));  // its bytes are a position sample too
   EXPECT_TRUE(runQueued().empty());
-}
-
-TEST_F(PenStateMachine, ShortcutsOffStillLatchButQueueNothing) {
-  h.driver->setEnableShourtcut(false);
-  h.feed(expressKeyReport(2));
-  EXPECT_TRUE(h.driver->oldStylus().button[1]);
-  h.feed(expressKeyReport(0));
-  EXPECT_FALSE(h.driver->oldStylus().button[1]);
-  EXPECT_EQ(h.fakes.mainQueue.pending(), 0u);
-  EXPECT_TRUE(h.fakes.shortcuts.lookups().empty());
-}
-
-TEST(PenTransitionDecision, NamesOneTransitionPerState) {
-  StylusState prev, cur;
-  prev.off_tablet = true;
-  EXPECT_EQ(decidePenTransition(cur, prev, true), PenTransition::ProximityChange);
-  prev.off_tablet = false;
-  prev.button_mask = kMaskTip;
-  EXPECT_EQ(decidePenTransition(cur, prev, true), PenTransition::TipUp);
-  prev.button_mask = 0;
-  cur.button_mask = kMaskTip;
-  EXPECT_EQ(decidePenTransition(cur, prev, false), PenTransition::TipDown);
-  cur.button_mask = kMaskTip | 0x0001;  // tip with an express key: no mouse-down
-  EXPECT_EQ(decidePenTransition(cur, prev, false), PenTransition::None);
-  prev.button_mask = kMaskTip;
-  cur.button_mask = kMaskTip;
-  cur.pressure = 5;
-  EXPECT_EQ(decidePenTransition(cur, prev, false), PenTransition::DragStart);
-  EXPECT_EQ(decidePenTransition(cur, prev, true), PenTransition::Drag);
-  cur.pressure = 0;
-  EXPECT_EQ(decidePenTransition(cur, prev, true), PenTransition::None);
-  cur.button_mask = prev.button_mask = 0;
-  cur.motion = {1, 0};
-  EXPECT_EQ(decidePenTransition(cur, prev, false), PenTransition::Move);
 }
 
 }  // namespace

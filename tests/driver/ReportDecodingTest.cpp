@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "DriverTestSupport.h"
+#include "DriverHarness.h"
 #include "driver/ReportDecoding.h"
 
 namespace taviro {
@@ -33,27 +33,17 @@ TEST(ReportDecoding, PositionComesFromTheBitFieldOfBytesOneToFive) {
     EXPECT_EQ(p.y, c.y);
   }
   EXPECT_EQ(rawPressure(cases[0].report.data()), 0x1000);
-}
-
-TEST(ReportDecoding, PositionAgreesWithTheFortyBitFormulaForEveryByte) {
+  // Every bit of every byte lands where the 40-bit formula puts it.
   for (int v = 0; v < 256; ++v) {
     for (int at = 1; at <= 5; ++at) {
       std::vector<std::uint8_t> r(8, 0);
       r[at] = static_cast<std::uint8_t>(v);
-      std::uint64_t w = 0;
-      for (int i = 0; i < 5; ++i) w |= std::uint64_t{r[1 + i]} << (8 * i);
+      const std::uint64_t w = std::uint64_t(v) << (8 * (at - 1));
       const TabletPosition p = decodePosition(r.data());
       EXPECT_EQ(p.x, (w >> 7) & 0xFFFF);
       EXPECT_EQ(p.y, (w >> 23) & 0xFFFF);
     }
   }
-}
-
-TEST(ReportDecoding, IntWithBitsReadsMostSignificantBitFirst) {
-  const std::int32_t bits[4] = {1, 0, 1, 1};
-  EXPECT_EQ(BTDriverManager::intWithBits(bits, 3, 4), 0b1101);
-  EXPECT_EQ(BTDriverManager::intWithBits(bits, 2, 2), 0b10);
-  EXPECT_EQ(BTDriverManager::intWithBits(bits, 3, 0), 0);
 }
 
 TEST(ReportDecoding, StatusByteGivesTheButtonMask) {
@@ -71,14 +61,10 @@ TEST(ReportDecoding, StatusByteGivesTheButtonMask) {
   for (const Case& c : cases) EXPECT_EQ(buttonMaskForReport(c.report.data()), c.mask);
 }
 
-TEST(Smoothing, FitsAStraightLineThroughThreeSamples) {
-  const double line[3] = {10, 20, 30};
-  EXPECT_EQ(smoothThree(line), (std::array<double, 3>{10, 20, 30}));
-  const double peak[3] = {0, 30, 0};
-  EXPECT_EQ(smoothThree(peak), (std::array<double, 3>{10, 10, 10}));
-}
-
 TEST(Smoothing, FourthReportClosesTheGroupAndIsDiscarded) {
+  const double peak[3] = {0, 30, 0};  // the least-squares line through three samples
+  EXPECT_EQ(smoothThree(peak), (std::array<double, 3>{10, 10, 10}));
+
   DriverHarness h;
   BTDriverManager& d = h.start();
   const std::uint32_t xs[4] = {10, 20, 30, 99};
@@ -111,7 +97,7 @@ TEST(Smoothing, CursorOffsetMovesTheEventButNotThePoint) {
   EXPECT_EQ(d.stylus().point, (Int32Point{100, 200}));
 }
 
-TEST(ReportApplication, TipReportsWaitForTheEndOfTheGroup) {
+TEST(ReportApplication, TipReportsWaitForTheEndOfTheGroupKeysApplyAtOnce) {
   DriverHarness h;
   BTDriverManager& d = h.start();
   h.group(tabletReport(0x40, 1000, 1000));  // pen enters
@@ -127,11 +113,7 @@ TEST(ReportApplication, TipReportsWaitForTheEndOfTheGroup) {
     EXPECT_NE(t, NX_LMOUSEDOWN);
     EXPECT_NE(t, NX_LMOUSEUP);
   }
-}
 
-TEST(ReportApplication, ExpressKeysAndStylusButtonsApplyAtOnce) {
-  DriverHarness h;
-  BTDriverManager& d = h.start();
   h.feed(expressKeyReport(3));
   EXPECT_EQ(d.oldStylus().button_mask, 0x0004);
   EXPECT_TRUE(d.oldStylus().button[2]);
@@ -141,15 +123,6 @@ TEST(ReportApplication, ExpressKeysAndStylusButtonsApplyAtOnce) {
   // Express key 8 carries the tip bit and is held back like the tip.
   h.feed(expressKeyReport(8));
   EXPECT_EQ(d.oldStylus().button_mask, 0x0020);
-}
-
-TEST(ReportApplication, OutOfRangeStatusMarksThePenOffTheTablet) {
-  DriverHarness h;
-  BTDriverManager& d = h.start();
-  h.group(tabletReport(0x40, 1000, 1000));
-  EXPECT_FALSE(d.oldStylus().off_tablet);
-  h.group(tabletReport(0x00, 1000, 1000));
-  EXPECT_TRUE(d.oldStylus().off_tablet);
 }
 
 }  // namespace

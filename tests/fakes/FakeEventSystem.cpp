@@ -2,18 +2,6 @@
 
 namespace taviro::fakes {
 
-HIDEventSystemOpenResult RecordingEventSystem::open() {
-  std::lock_guard lock(mutex_);
-  ++opens_;
-  return openResult;
-}
-
-int RecordingEventSystem::close() {
-  std::lock_guard lock(mutex_);
-  ++closes_;
-  return 0;
-}
-
 void RecordingEventSystem::post(std::uint32_t type, IOGPoint location, const NXEventData& data,
                                 std::uint32_t options) {
   std::lock_guard lock(mutex_);
@@ -35,16 +23,6 @@ std::vector<std::uint32_t> RecordingEventSystem::types() const {
 void RecordingEventSystem::clear() {
   std::lock_guard lock(mutex_);
   events_.clear();
-}
-
-int RecordingEventSystem::opens() const {
-  std::lock_guard lock(mutex_);
-  return opens_;
-}
-
-int RecordingEventSystem::closes() const {
-  std::lock_guard lock(mutex_);
-  return closes_;
 }
 
 }  // namespace taviro::fakes

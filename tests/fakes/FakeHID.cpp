@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "driver/TabletSettings.h"
+
 namespace taviro::fakes {
 
 int FakeHIDDevice::setFeatureReport(std::uint8_t, const std::uint8_t* bytes, std::size_t length) {
@@ -38,18 +40,6 @@ std::vector<std::vector<std::uint8_t>> FakeHIDDevice::featureReports() const {
   return featureReports_;
 }
 
-void FakeHIDManager::setDeviceMatching(std::int32_t vendorID, std::int32_t productID) {
-  std::lock_guard lock(mutex_);
-  vendor_ = vendorID;
-  product_ = productID;
-}
-
-int FakeHIDManager::open(std::uint32_t options) {
-  std::lock_guard lock(mutex_);
-  options_ = options;
-  return 0;
-}
-
 void FakeHIDManager::registerDeviceMatchingCallback(DeviceCallback callback) {
   std::lock_guard lock(mutex_);
   matched_ = std::move(callback);
@@ -83,13 +73,13 @@ void FakeHIDManager::close() {
   changed_.wait(lock, [this] { return !running_; });
 }
 
-void FakeHIDManager::plug(std::int32_t vendorID, std::int32_t productID) {
+void FakeHIDManager::plug() {
   std::lock_guard lock(mutex_);
-  queue_.push_back([this, vendorID, productID] {
+  queue_.push_back([this] {
     DeviceCallback callback;
     {
       std::lock_guard inner(mutex_);
-      if (vendorID != vendor_ || productID != product_) return;
+      if (vendor_ != kTabletVendorID || product_ != kTabletProductID) return;
       callback = matched_;
     }
     if (callback) callback(device_);
@@ -121,18 +111,6 @@ void FakeHIDManager::waitUntilIdle() {
   changed_.wait(lock, [this] { return closed_ || (queue_.empty() && !running_); });
 }
 
-std::int32_t FakeHIDManager::matchedVendor() const {
-  std::lock_guard lock(mutex_);
-  return vendor_;
-}
-std::int32_t FakeHIDManager::matchedProduct() const {
-  std::lock_guard lock(mutex_);
-  return product_;
-}
-std::uint32_t FakeHIDManager::openOptions() const {
-  std::lock_guard lock(mutex_);
-  return options_;
-}
 bool FakeHIDManager::closed() const {
   std::lock_guard lock(mutex_);
   return closed_;

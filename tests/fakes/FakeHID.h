@@ -2,6 +2,7 @@
 // A HID manager and tablet for tests. The test queues arrivals, reports and
 // removals; they are delivered by run() on whichever thread services the
 // manager (the driver thread, or the test itself through runPending()).
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -35,16 +36,22 @@ class FakeHIDDevice : public HIDDevice {
 
 class FakeHIDManager : public HIDManager {
  public:
-  void setDeviceMatching(std::int32_t vendorID, std::int32_t productID) override;
-  int open(std::uint32_t options) override;
+  void setDeviceMatching(std::int32_t vendorID, std::int32_t productID) override {
+    vendor_ = vendorID;
+    product_ = productID;
+  }
+  int open(std::uint32_t options) override {
+    options_ = options;
+    return 0;
+  }
   void registerDeviceMatchingCallback(DeviceCallback callback) override;
   void registerDeviceRemovalCallback(DeviceCallback callback) override;
   void run(std::chrono::milliseconds timeout) override;
   void close() override;
 
-  // Queued for the next run(); a device is matched only when its ids are the
-  // ones the driver asked for.
-  void plug(std::int32_t vendorID = 0x6161, std::int32_t productID = 0x4D15);
+  // Queued for the next run(); the tablet is matched only when the driver
+  // asked for its ids.
+  void plug();
   void report(const std::vector<std::uint8_t>& bytes);
   void unplug();
   // Delivers everything queued so far on the calling thread.
@@ -53,9 +60,9 @@ class FakeHIDManager : public HIDManager {
   void waitUntilIdle();
 
   FakeHIDDevice& device() { return device_; }
-  std::int32_t matchedVendor() const;
-  std::int32_t matchedProduct() const;
-  std::uint32_t openOptions() const;
+  std::int32_t matchedVendor() const { return vendor_; }
+  std::int32_t matchedProduct() const { return product_; }
+  std::uint32_t openOptions() const { return options_; }
   bool closed() const;
 
  private:
@@ -64,9 +71,9 @@ class FakeHIDManager : public HIDManager {
   std::deque<std::function<void()>> queue_;
   bool running_ = false;
   bool closed_ = false;
-  std::int32_t vendor_ = 0;
-  std::int32_t product_ = 0;
-  std::uint32_t options_ = 0;
+  std::atomic<std::int32_t> vendor_{0};
+  std::atomic<std::int32_t> product_{0};
+  std::atomic<std::uint32_t> options_{0};
   DeviceCallback matched_;
   DeviceCallback removed_;
   FakeHIDDevice device_;

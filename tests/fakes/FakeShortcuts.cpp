@@ -14,16 +14,6 @@ void FakeShortcuts::sendKeyboard(const std::string& command, bool down, int key)
   calls_.push_back({command, down, key});
 }
 
-void FakeShortcuts::saveShortcutConfig() {
-  std::lock_guard lock(mutex_);
-  ++saves_;
-}
-
-void FakeShortcuts::defaultShortcutConfig() {
-  std::lock_guard lock(mutex_);
-  ++resets_;
-}
-
 std::vector<ShortcutCall> FakeShortcuts::calls() const {
   std::lock_guard lock(mutex_);
   return calls_;
@@ -31,14 +21,6 @@ std::vector<ShortcutCall> FakeShortcuts::calls() const {
 std::vector<int> FakeShortcuts::lookups() const {
   std::lock_guard lock(mutex_);
   return lookups_;
-}
-int FakeShortcuts::saves() const {
-  std::lock_guard lock(mutex_);
-  return saves_;
-}
-int FakeShortcuts::resets() const {
-  std::lock_guard lock(mutex_);
-  return resets_;
 }
 
 }  // namespace taviro::fakes

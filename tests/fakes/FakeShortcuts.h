@@ -1,6 +1,7 @@
 #pragma once
 // Shortcut store and command executor stand-ins that record what the driver
 // asks of them.
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -23,20 +24,20 @@ class FakeShortcuts : public ShortcutLookup, public ShortcutRunner, public Short
 
   std::string readShortcutForCmd(int key) override;
   void sendKeyboard(const std::string& command, bool down, int key) override;
-  void saveShortcutConfig() override;
-  void defaultShortcutConfig() override;
+  void saveShortcutConfig() override { ++saves_; }
+  void defaultShortcutConfig() override { ++resets_; }
 
   std::vector<ShortcutCall> calls() const;
   std::vector<int> lookups() const;
-  int saves() const;
-  int resets() const;
+  int saves() const { return saves_; }
+  int resets() const { return resets_; }
 
  private:
   mutable std::mutex mutex_;
   std::vector<ShortcutCall> calls_;
   std::vector<int> lookups_;
-  int saves_ = 0;
-  int resets_ = 0;
+  std::atomic<int> saves_{0};
+  std::atomic<int> resets_{0};
 };
 
 }  // namespace taviro::fakes

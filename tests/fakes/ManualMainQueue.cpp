@@ -12,29 +12,26 @@ void ManualMainQueue::after(std::chrono::milliseconds delay, std::function<void(
   delayed_.emplace_back(delay, std::move(work));
 }
 
-int ManualMainQueue::drain() {
-  int ran = 0;
+void ManualMainQueue::drain() {
   for (;;) {
     std::function<void()> work;
     {
       std::lock_guard lock(mutex_);
-      if (queue_.empty()) return ran;
+      if (queue_.empty()) return;
       work = std::move(queue_.front());
       queue_.pop_front();
     }
     work();
-    ++ran;
   }
 }
 
-int ManualMainQueue::runDelayed() {
+void ManualMainQueue::runDelayed() {
   std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> work;
   {
     std::lock_guard lock(mutex_);
     work.swap(delayed_);
   }
   for (auto& [delay, fn] : work) fn();
-  return static_cast<int>(work.size());
 }
 
 std::size_t ManualMainQueue::pending() const {

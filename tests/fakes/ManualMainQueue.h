@@ -1,6 +1,6 @@
 #pragma once
-// A main queue that runs its work only when told to: tests and the replay
-// tool drain it at the points they choose. Safe to fill from any thread.
+// A main queue that runs its work only when told to: tests drain it at the
+// points they choose. Safe to fill from any thread.
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -15,10 +15,10 @@ class ManualMainQueue : public MainQueue {
   void async(std::function<void()> work) override;
   void after(std::chrono::milliseconds delay, std::function<void()> work) override;
 
-  // Runs queued work (and work it queues) in order; returns how many ran.
-  int drain();
-  // Runs the delayed work, in the order it was queued; returns how many ran.
-  int runDelayed();
+  // Runs queued work (and work it queues) in order.
+  void drain();
+  // Runs the delayed work, in the order it was queued.
+  void runDelayed();
   std::size_t pending() const;
   std::vector<std::chrono::milliseconds> delays() const;
 

@@ -16,39 +16,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::vector<std::string> g_lines;  // log lines of the running test
+
 class PlistStorage : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("taviro-plist-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
-    path = (dir / "taviro" / "com.nivolt.Kestrom.plist").string();
-    previousSink = setLogSink(&capture);
-    lines().clear();
+    previousSink = setLogSink([](std::string_view line) { g_lines.emplace_back(line); });
+    g_lines.clear();
   }
   void TearDown() override {
     setLogSink(previousSink);
     fs::remove_all(dir);
   }
-  static std::vector<std::string>& lines() {
-    static std::vector<std::string> l;
-    return l;
-  }
-  static void capture(std::string_view line) { lines().emplace_back(line); }
   void writeFile(const std::string& text) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << text;
   }
   std::vector<fs::path> filesInConfigDir() {
-    std::vector<fs::path> out;
-    for (const auto& e : fs::directory_iterator(fs::path(path).parent_path())) out.push_back(e.path());
-    return out;
+    return {fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator()};
   }
 
-  fs::path dir;
-  std::string path;
+  const fs::path dir = fs::temp_directory_path() /
+                       ("taviro-plist-" + std::to_string(::getpid()) + "-" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  const std::string path = (dir / "taviro" / "com.nivolt.Kestrom.plist").string();
   LogSink previousSink = nullptr;
 };
 
@@ -71,7 +64,7 @@ TEST_F(PlistStorage, RoundTripKeepsEveryKindOfValue) {
   std::string head(40, '\0');
   in.read(head.data(), 40);
   EXPECT_EQ(head.rfind("<?xml", 0), 0u);
-  EXPECT_TRUE(lines().empty());
+  EXPECT_TRUE(g_lines.empty());
   EXPECT_EQ(filesInConfigDir().size(), 1u);  // no temporary file left behind
 }
 
@@ -97,12 +90,12 @@ TEST_F(PlistStorage, UnreadableFilesAreMovedAsideNeverOverwritten) {
                 "not a dictionary"}};
   for (const Case& c : cases) {
     writeFile(c.content);
-    lines().clear();
+    g_lines.clear();
     UserDefaults defaults(std::make_unique<PlistDefaultsStorage>(path));
     EXPECT_EQ(defaults.dictionaryRepresentation(), Value::Dict{});
-    ASSERT_EQ(lines().size(), 1u);
-    EXPECT_NE(lines()[0].find(c.reason), std::string::npos) << lines()[0];
-    EXPECT_NE(lines()[0].find("moved it to"), std::string::npos);
+    ASSERT_EQ(g_lines.size(), 1u);
+    EXPECT_NE(g_lines[0].find(c.reason), std::string::npos) << g_lines[0];
+    EXPECT_NE(g_lines[0].find("moved it to"), std::string::npos);
     EXPECT_FALSE(fs::exists(path));
     defaults.setObject("k", 1);
     EXPECT_TRUE(defaults.synchronize());
@@ -123,8 +116,8 @@ TEST_F(PlistStorage, AFileThatCannotBeMovedAsideIsNotOverwritten) {
   // /proc files can be read but never renamed, not even by root.
   PlistDefaultsStorage storage("/proc/version");
   EXPECT_TRUE(storage.load().empty());
-  ASSERT_EQ(lines().size(), 1u);
-  EXPECT_NE(lines()[0].find("nor moved aside"), std::string::npos) << lines()[0];
+  ASSERT_EQ(g_lines.size(), 1u);
+  EXPECT_NE(g_lines[0].find("nor moved aside"), std::string::npos) << g_lines[0];
   EXPECT_FALSE(storage.save({{"k", 1}}));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Builds a driver on fakes, and tablet reports from their fields.
+// Builds a driver on the fakes, and tablet reports from their fields: shared
+// by the driver and display tests and the driver benchmark.
 #include <memory>
 #include <vector>
 
