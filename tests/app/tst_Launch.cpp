@@ -15,231 +15,194 @@
 #include "app/LoginItem.h"
 #include "app/SingleInstance.h"
 
-class LaunchTest : public QObject {
-  Q_OBJECT
- private slots:
-  void startletFindsTaviroThreeLevelsUp_data();
-  void startletFindsTaviroThreeLevelsUp();
-  void startletSeesARunningTaviro();
-  void startletStartsTaviroOnlyWhenNoneRuns();
-  void taviroAndStartletMeetInTheUsersRuntimeFolder();
-  void loginItemStartsStartletFromTheAutostartFolder();
-  void loginItemFailsWithoutStartlet();
-  void menuEntryStartsThisCopy();
-  void secondCopyHandsOverAndQuitsBeforeCreatingADriver();
-  void firstCopyClaimsAStaleSocketLeftByACrash();
-  void secondCopyAsksTheFirstToActivate();
+namespace {
 
- private:
-  QProcessEnvironment isolatedEnvironment(const QTemporaryDir& dir) const;
-};
-
-void LaunchTest::startletFindsTaviroThreeLevelsUp_data() {
-  QTest::addColumn<QString>("startletExecutable");
-  QTest::addColumn<QString>("taviro");
-  QTest::newRow("login-item layout")
-      << "/opt/Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
-      << "/opt/Taviro.app/Contents/MacOS/Taviro";
-  QTest::newRow("other folder names, same depth")
-      << "/home/u/T.app/Contents/a/b/Startlet.app/Contents/MacOS/Startlet"
-      << "/home/u/T.app/Contents/MacOS/Taviro";
-  QTest::newRow("too shallow gives a wrong path")
-      << "/opt/Taviro.app/Contents/LoginItems/Startlet.app/Contents/MacOS/Startlet"
-      << "/opt/Taviro.app/MacOS/Taviro";
-  QTest::newRow("doubled slashes")
-      << "/opt//Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
-      << "/opt/Taviro.app/Contents/MacOS/Taviro";
-}
-
-void LaunchTest::startletFindsTaviroThreeLevelsUp() {
-  QFETCH(QString, startletExecutable);
-  QFETCH(QString, taviro);
-  const QString bundle = startlet::bundlePathForExecutable(startletExecutable);
-  QVERIFY(bundle.endsWith(QLatin1String("Startlet.app")));
-  QCOMPARE(startlet::taviroExecutableForBundle(bundle), taviro);
-}
-
-void LaunchTest::startletSeesARunningTaviro() {
-  const QString name =
-      QStringLiteral("taviro-launch-test-%1").arg(QCoreApplication::applicationPid());
-  QVERIFY(!startlet::taviroIsRunning(name, 200));
-  QLocalServer server;
-  QVERIFY(server.listen(name));
-  QVERIFY(startlet::taviroIsRunning(name, 1000));
-}
-
-QProcessEnvironment LaunchTest::isolatedEnvironment(const QTemporaryDir& dir) const {
-  // The local socket lives in TMPDIR: a private one keeps a Taviro the user
-  // runs out of the test.
+// Starts `program` with private folders, which keep a Taviro the user runs,
+// and the user's files, out of the test.
+void startIsolated(QProcess& process, const QTemporaryDir& dir, const QString& program,
+                   const QStringList& arguments = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("TMPDIR"), dir.path());
   env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
   env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
   env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  return env;
+  process.setProcessEnvironment(env);
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  process.start(program, arguments);
 }
 
-void LaunchTest::startletStartsTaviroOnlyWhenNoneRuns() {
-  QTemporaryDir dir;
-  // A copy of the application folder whose "Taviro" only leaves a mark.
-  const QString contents = dir.filePath(QStringLiteral("Taviro.app/Contents"));
-  const QString startletDir =
-      contents + QStringLiteral("/Library/LoginItems/Startlet.app/Contents/MacOS");
-  QVERIFY(QDir().mkpath(startletDir));
-  QVERIFY(QDir().mkpath(contents + QStringLiteral("/MacOS")));
-  QVERIFY(
-      QFile::copy(QStringLiteral(STARTLET_EXECUTABLE), startletDir + QStringLiteral("/Startlet")));
-  const QString mark = dir.filePath(QStringLiteral("started"));
-  QFile taviro(contents + QStringLiteral("/MacOS/Taviro"));
-  QVERIFY(taviro.open(QIODevice::WriteOnly));
-  taviro.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\n").arg(mark).toUtf8());
-  taviro.close();
-  taviro.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}  // namespace
 
-  const auto runStartlet = [&] {
-    QProcess startlet;
-    startlet.setProcessEnvironment(isolatedEnvironment(dir));
-    startlet.start(startletDir + QStringLiteral("/Startlet"), {QStringLiteral("--once")});
-    QVERIFY(startlet.waitForFinished(5000));
-    QCOMPARE(startlet.exitCode(), 0);
-  };
-
-  // A Taviro runs: its socket answers in the same runtime folder.
-  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-  qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-  {
-    QLocalServer running;
-    QVERIFY(running.listen(startlet::taviroSocketName()));
-    runStartlet();
-    QTest::qWait(300);
-    QVERIFY(!QFile::exists(mark));
+class LaunchTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startletFindsTaviroThreeLevelsUp_data() {
+    QTest::addColumn<QString>("startletExecutable");
+    QTest::addColumn<QString>("taviro");
+    QTest::newRow("login-item layout")
+        << "/opt/Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
+        << "/opt/Taviro.app/Contents/MacOS/Taviro";
+    QTest::newRow("other folder names, same depth")
+        << "/home/u/T.app/Contents/a/b/Startlet.app/Contents/MacOS/Startlet"
+        << "/home/u/T.app/Contents/MacOS/Taviro";
+    QTest::newRow("too shallow gives a wrong path")
+        << "/opt/Taviro.app/Contents/LoginItems/Startlet.app/Contents/MacOS/Startlet"
+        << "/opt/Taviro.app/MacOS/Taviro";
+    QTest::newRow("doubled slashes")
+        << "/opt//Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet"
+        << "/opt/Taviro.app/Contents/MacOS/Taviro";
   }
-  runStartlet();
-  QTRY_VERIFY(QFile::exists(mark));
-  qputenv("XDG_RUNTIME_DIR", runtime);
-}
 
-void LaunchTest::taviroAndStartletMeetInTheUsersRuntimeFolder() {
-  // Not the shared temporary folder, where another user's copy would hold
-  // the name.
-  QTemporaryDir dir;
-  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-  qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-  const QString expected = dir.filePath(QStringLiteral("com.nivolt.Kestrom"));
-  QCOMPARE(taviro::instanceSocketName(), expected);
-  QCOMPARE(startlet::taviroSocketName(), expected);
-  qputenv("XDG_RUNTIME_DIR", runtime);
-}
+  void startletFindsTaviroThreeLevelsUp() {
+    QFETCH(QString, startletExecutable);
+    QFETCH(QString, taviro);
+    const QString bundle = startlet::bundlePathForExecutable(startletExecutable);
+    QVERIFY(bundle.endsWith(QLatin1String("Startlet.app")));
+    QCOMPARE(startlet::taviroExecutableForBundle(bundle), taviro);
+  }
 
-void LaunchTest::loginItemStartsStartletFromTheAutostartFolder() {
-  QTemporaryDir dir;
-  const QString autostart = dir.filePath(QStringLiteral("config/autostart"));
-  QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
-  QFile entry(autostart + QStringLiteral("/com.nivolt.Startlet.desktop"));
-  QVERIFY(entry.open(QIODevice::ReadOnly));
-  const QString text = QString::fromUtf8(entry.readAll());
-  QVERIFY(text.startsWith(QLatin1String("[Desktop Entry]\n")));
-  QVERIFY(
-      text.contains(QStringLiteral("Exec=\"%1\"\n")
-                        .arg(QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath())));
-  // Registering again (every start) replaces the entry.
-  QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
-  QCOMPARE(
-      taviro::startletExecutableFor(QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath()),
-      QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath());
-}
+  void startletStartsTaviroOnlyWhenNoneRuns() {
+    QTemporaryDir dir;
+    // A copy of the application folder whose "Taviro" only leaves a mark.
+    const QString contents = dir.filePath(QStringLiteral("Taviro.app/Contents"));
+    const QString startletDir =
+        contents + QStringLiteral("/Library/LoginItems/Startlet.app/Contents/MacOS");
+    QVERIFY(QDir().mkpath(startletDir));
+    QVERIFY(QDir().mkpath(contents + QStringLiteral("/MacOS")));
+    QVERIFY(QFile::copy(QStringLiteral(STARTLET_EXECUTABLE),
+                        startletDir + QStringLiteral("/Startlet")));
+    const QString mark = dir.filePath(QStringLiteral("started"));
+    QFile taviro(contents + QStringLiteral("/MacOS/Taviro"));
+    QVERIFY(taviro.open(QIODevice::WriteOnly));
+    taviro.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\n").arg(mark).toUtf8());
+    taviro.close();
+    taviro.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-void LaunchTest::loginItemFailsWithoutStartlet() {
-  QTemporaryDir dir;
-  QVERIFY(!taviro::registerLoginItem(dir.path(), dir.filePath(QStringLiteral("no-startlet"))));
-  QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop"))));
-}
+    const auto runStartlet = [&] {
+      QProcess startlet;
+      startIsolated(startlet, dir, startletDir + QStringLiteral("/Startlet"),
+                    {QStringLiteral("--once")});
+      QVERIFY(startlet.waitForFinished(5000));
+      QCOMPARE(startlet.exitCode(), 0);
+    };
 
-void LaunchTest::menuEntryStartsThisCopy() {
-  QTemporaryDir dir;
-  const QString resources =
-      QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath() + QStringLiteral("/../Resources");
-  const QString odd = dir.filePath(QStringLiteral("my apps/Taviro $1"));
-  QVERIFY(taviro::registerMenuEntry(dir.filePath(QStringLiteral("applications")),
-                                    resources + QStringLiteral("/com.nivolt.Kestrom.desktop"), odd,
-                                    resources + QStringLiteral("/taviro.svg")));
-  QFile entry(dir.filePath(QStringLiteral("applications/com.nivolt.Kestrom.desktop")));
-  QVERIFY(entry.open(QIODevice::ReadOnly));
-  const QString text = QString::fromUtf8(entry.readAll());
-  QVERIFY2(text.contains(QStringLiteral("\nExec=\"%1\"\n")
-                             .arg(dir.filePath(QStringLiteral("my apps/Taviro \\$1")))),
-           qPrintable(text));
-  QVERIFY(text.contains(QStringLiteral("\nName=Taviro\n")));
-  QVERIFY(!text.contains(QLatin1Char('@')));
-  QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath(QStringLiteral("no-template")), odd,
-                                     odd));
-}
+    {
+      // A Taviro runs: its socket answers in the same runtime folder.
+      QLocalServer running;
+      QVERIFY(running.listen(dir.filePath(QStringLiteral("com.nivolt.Kestrom"))));
+      runStartlet();
+      QTest::qWait(300);
+      QVERIFY(!QFile::exists(mark));
+    }
+    runStartlet();
+    QTRY_VERIFY(QFile::exists(mark));
+  }
 
-void LaunchTest::secondCopyHandsOverAndQuitsBeforeCreatingADriver() {
-  QTemporaryDir dir;
-  QProcess first;
-  first.setProcessEnvironment(isolatedEnvironment(dir));
-  first.setProcessChannelMode(QProcess::MergedChannels);
-  first.start(QStringLiteral(TAVIRO_EXECUTABLE), {});
-  QByteArray firstLog;
-  QTRY_VERIFY_WITH_TIMEOUT((firstLog += first.readAll()).contains("created driver manager"), 10000);
+  void taviroAndStartletMeetInTheUsersRuntimeFolder() {
+    // Not the shared temporary folder, where another user's copy would hold
+    // the name.
+    QTemporaryDir dir;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    const QString expected = dir.filePath(QStringLiteral("com.nivolt.Kestrom"));
+    QCOMPARE(taviro::instanceSocketName(), expected);
+    QCOMPARE(startlet::taviroSocketName(), expected);
+    qputenv("XDG_RUNTIME_DIR", runtime);
+  }
 
-  QProcess second;
-  second.setProcessEnvironment(isolatedEnvironment(dir));
-  second.setProcessChannelMode(QProcess::MergedChannels);
-  second.start(QStringLiteral(TAVIRO_EXECUTABLE), {});
-  QVERIFY(second.waitForFinished(10000));
-  const QByteArray secondLog = second.readAll();
-  QCOMPARE(second.exitCode(), 0);
-  QVERIFY2(secondLog.contains("Taviro already runs"), secondLog.constData());
-  QVERIFY(!secondLog.contains("created driver manager"));
-  QVERIFY(!secondLog.contains("BTDriverManager"));
-  // The first copy opened its panel on the hand-over.
-  QTRY_VERIFY_WITH_TIMEOUT(
-      (firstLog += first.readAll()).contains("another copy of Taviro was started"), 5000);
-  QCOMPARE(first.state(), QProcess::Running);
-  first.kill();
-  first.waitForFinished();
-}
+  void desktopEntriesStartStartletAtLoginAndThisCopyFromTheMenu() {
+    QTemporaryDir dir;
+    const QString autostart = dir.filePath(QStringLiteral("config/autostart"));
+    QFile login(autostart + QStringLiteral("/com.nivolt.Startlet.desktop"));
+    QVERIFY(!taviro::registerLoginItem(autostart, dir.filePath(QStringLiteral("no-startlet"))));
+    QVERIFY(!login.exists());
+    QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
+    QVERIFY(login.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(login.readAll());
+    QVERIFY(text.startsWith(QLatin1String("[Desktop Entry]\n")));
+    QVERIFY(
+        text.contains(QStringLiteral("Exec=\"%1\"\n")
+                          .arg(QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath())));
+    // Registering again (every start) replaces the entry.
+    QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
+    QCOMPARE(
+        taviro::startletExecutableFor(QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath()),
+        QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath());
 
-void LaunchTest::firstCopyClaimsAStaleSocketLeftByACrash() {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("stale"));
-  // A bound socket closed without unlinking: what a crashed copy leaves.
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  QVERIFY(fd >= 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  const QByteArray native = path.toLocal8Bit();
-  std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
-  QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ::close(fd);
-  QVERIFY(QFile::exists(path));
-  QVERIFY(!startlet::taviroIsRunning(path, 200));  // Startlet would start Taviro
+    // The menu entry quotes a path with a space and escapes its '$'.
+    const QString resources = QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath() +
+                              QStringLiteral("/../Resources");
+    const QString odd = dir.filePath(QStringLiteral("my apps/Taviro $1"));
+    QVERIFY(taviro::registerMenuEntry(dir.filePath(QStringLiteral("applications")),
+                                      resources + QStringLiteral("/com.nivolt.Kestrom.desktop"),
+                                      odd, resources + QStringLiteral("/taviro.svg")));
+    QFile menu(dir.filePath(QStringLiteral("applications/com.nivolt.Kestrom.desktop")));
+    QVERIFY(menu.open(QIODevice::ReadOnly));
+    text = QString::fromUtf8(menu.readAll());
+    QVERIFY2(text.contains(QStringLiteral("\nExec=\"%1\"\n")
+                               .arg(dir.filePath(QStringLiteral("my apps/Taviro \\$1")))),
+             qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("\nName=Taviro\n")));
+    QVERIFY(!text.contains(QLatin1Char('@')));
+    QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath(QStringLiteral("no-template")), odd,
+                                       odd));
+  }
 
-  taviro::SingleInstance instance(path);
-  QVERIFY(instance.claim());
-  QVERIFY(startlet::taviroIsRunning(path, 1000));
-}
+  void secondCopyHandsOverAndQuitsBeforeCreatingADriver() {
+    QTemporaryDir dir;
+    QProcess first;
+    startIsolated(first, dir, QStringLiteral(TAVIRO_EXECUTABLE));
+    QByteArray firstLog;
+    QTRY_VERIFY_WITH_TIMEOUT((firstLog += first.readAll()).contains("created driver manager"),
+                             10000);
 
-void LaunchTest::secondCopyAsksTheFirstToActivate() {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("instance"));
-  taviro::SingleInstance first(path);
-  QVERIFY(first.claim());
-  int activations = 0;
-  connect(&first, &taviro::SingleInstance::activationRequested, [&activations] { ++activations; });
+    QProcess second;
+    startIsolated(second, dir, QStringLiteral(TAVIRO_EXECUTABLE));
+    QVERIFY(second.waitForFinished(10000));
+    const QByteArray secondLog = second.readAll();
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY2(secondLog.contains("Taviro already runs"), secondLog.constData());
+    QVERIFY(!secondLog.contains("created driver manager"));
+    QVERIFY(!secondLog.contains("BTDriverManager"));
+    // The first copy opened its panel on the hand-over.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (firstLog += first.readAll()).contains("another copy of Taviro was started"), 5000);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+  }
 
-  // Startlet's check is not an activation.
-  QVERIFY(startlet::taviroIsRunning(path, 1000));
-  QTest::qWait(100);
-  QCOMPARE(activations, 0);
+  void firstCopyClaimsAStaleSocketAndOnlyASecondCopyActivatesIt() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stale"));
+    // A bound socket closed without unlinking: what a crashed copy leaves.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray native = path.toLocal8Bit();
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!startlet::taviroIsRunning(path, 200));  // Startlet would start Taviro
 
-  taviro::SingleInstance second(path);
-  QVERIFY(!second.claim());
-  QTRY_COMPARE(activations, 1);
-}
+    taviro::SingleInstance first(path);
+    QVERIFY(first.claim());
+    int activations = 0;
+    connect(&first, &taviro::SingleInstance::activationRequested,
+            [&activations] { ++activations; });
+    // Startlet's check sees it, and is not an activation.
+    QVERIFY(startlet::taviroIsRunning(path, 1000));
+    QTest::qWait(100);
+    QCOMPARE(activations, 0);
+
+    taviro::SingleInstance second(path);
+    QVERIFY(!second.claim());
+    QTRY_COMPARE(activations, 1);
+  }
+};
 
 QTEST_MAIN(LaunchTest)
 #include "tst_Launch.moc"

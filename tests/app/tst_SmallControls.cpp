@@ -1,11 +1,9 @@
 // The panel's small controls: the offset-field filter, the background's
-// outline, the hover buttons, the cursor button and the display flag.
-#include <QLineEdit>
+// outline, the hover buttons and the display flag.
 #include <QPainterPath>
 #include <QTest>
 
 #include "views/BTBackgroundView.h"
-#include "views/BTCustomCursorButton.h"
 #include "views/HSButton.h"
 #include "views/MonitorFlag.h"
 #include "views/OnlyIntegerValueFormatter.h"
@@ -16,154 +14,100 @@ Q_DECLARE_METATYPE(taviro::PartialStringVerdict)
 class SmallControls : public QObject {
   Q_OBJECT
  private slots:
-  void formatterJudgesOffsetTexts_data();
-  void formatterJudgesOffsetTexts();
-  void formatterBlocksTypingInAField();
-  void backgroundArrowSitsAtArrowX();
-  void backgroundCornersAreRoundedInsideTheBounds();
-  void hoveringAButtonShowsItAndHidesTheOthers();
-  void hoveredButtonFiresItsActionOnlyInTheActiveWindow();
-  void cursorButtonShowsItsCursorOnlyWhenSet();
-  void monitorFlagShowsItsNumberAboveOtherWindows();
+  void formatterJudgesOffsetTexts_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<PartialStringVerdict>("verdict");
+    const auto ok = PartialStringVerdict::Valid;
+    const auto beep = PartialStringVerdict::InvalidWithBeep;
+    const auto quiet = PartialStringVerdict::InvalidSilently;
+    struct Row {
+      const char* text;
+      PartialStringVerdict verdict;
+    };
+    const Row rows[] = {
+        {"", ok},         {"0", ok},      {"1", ok},      {"0.5", ok},  {"1.00", ok},
+        {"0.00", ok},     {".5", ok},     {"1.", ok},     {" 0.5", ok}, {"1e0", ok},
+        {"+1", ok},       {"1.01", beep}, {"-0.5", beep}, {"2", beep},  {"0.5x", beep},
+        {"abc", beep},    {".", beep},    {"-", beep},    {"1e", beep}, {"0.125", quiet},
+        {"00000", quiet},
+    };
+    for (const Row& row : rows)
+      QTest::newRow(row.text) << QString::fromLatin1(row.text) << row.verdict;
+  }
+
+  void formatterJudgesOffsetTexts() {
+    QFETCH(QString, text);
+    QFETCH(PartialStringVerdict, verdict);
+    QCOMPARE(judgePartialString(text), verdict);
+    OnlyIntegerValueFormatter formatter;
+    int pos = 0;
+    QCOMPARE(formatter.validate(text, pos) == QValidator::Acceptable,
+             verdict == PartialStringVerdict::Valid);
+  }
+
+  void backgroundArrowSitsAtArrowXAndCornersAreRounded() {
+    const QPainterPath path = backgroundOutline(QRectF(0, 0, 200, 100), 40);
+    // bounds inset by 1: the tip on the top edge, the base 8 lower, 34..46.
+    QCOMPARE(QPointF(path.elementAt(0)), QPointF(40, 1));
+    QCOMPARE(QPointF(path.elementAt(1)), QPointF(46, 9));
+    QCOMPARE(QPointF(path.elementAt(path.elementCount() - 2)), QPointF(34, 9));
+    QVERIFY(path.contains(QPointF(40, 5)));
+    QVERIFY(!path.contains(QPointF(30, 5)));
+    QVERIFY(!path.contains(QPointF(50, 5)));
+    QCOMPARE(path.boundingRect(), QRectF(1, 1, 198, 98));
+    QVERIFY(!path.contains(QPointF(1.5, 98.5)));  // bottom-left corner cut off
+    QVERIFY(path.contains(QPointF(7, 92)));
+    QVERIFY(path.contains(QPointF(100, 50)));
+  }
+
+  void hoverButtonsShowOneAtATimeAndActOnlyInTheActiveWindow() {
+    QWidget window;
+    QWidget other;
+    auto* first = new HSButton(&window);
+    auto* second = new HSButton(&window);
+    second->move(0, 40);
+    int clicks = 0;
+    connect(first, &QPushButton::clicked, [&clicks] { ++clicks; });
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    window.show();
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    clicks = 0;  // the platform may have sent a real enter while showing
+    QCoreApplication::sendEvent(first, &enter);
+    QCOMPARE(clicks, 0);
+
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    clicks = 0;
+    QCoreApplication::sendEvent(first, &enter);
+    QCOMPARE(clicks, 1);
+    QCoreApplication::sendEvent(first, &enter);
+    QCOMPARE(clicks, 2);
+    first->repaint();
+    QVERIFY(first->hover());
+    QVERIFY(first->isShown());
+
+    QCoreApplication::sendEvent(second, &enter);
+    second->repaint();  // paints both: the second shows, the first hides
+    QVERIFY(second->isShown());
+    QVERIFY(!first->isShown());
+    QVERIFY(first->hover());  // never cleared
+    first->repaint();         // the next paint shows it again
+    QVERIFY(first->isShown());
+  }
+
+  void monitorFlagShowsItsNumberAtItsLowerLeftCornerThenLeaves() {
+    auto* flag = new MonitorFlag;
+    flag->SetFlag(3);
+    QCOMPARE(flag->flagText(), QStringLiteral("3"));
+    flag->moveLowerLeftTo(QPoint(960, 540));
+    QCOMPARE(flag->geometry().bottomLeft() + QPoint(0, 1), QPoint(960, 540));
+    QPointer<MonitorFlag> alive(flag);
+    flag->show();
+    QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), MonitorFlag::kLifetimeMs + 2000);
+  }
 };
-
-void SmallControls::formatterJudgesOffsetTexts_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<PartialStringVerdict>("verdict");
-  const auto ok = PartialStringVerdict::Valid;
-  const auto beep = PartialStringVerdict::InvalidWithBeep;
-  const auto quiet = PartialStringVerdict::InvalidSilently;
-  struct Row {
-    const char* text;
-    PartialStringVerdict verdict;
-  };
-  const Row rows[] = {
-      {"", ok},         {"0", ok},      {"1", ok},      {"0.5", ok},  {"1.00", ok},
-      {"0.00", ok},     {".5", ok},     {"1.", ok},     {" 0.5", ok}, {"1e0", ok},
-      {"+1", ok},       {"1.01", beep}, {"-0.5", beep}, {"2", beep},  {"0.5x", beep},
-      {"abc", beep},    {".", beep},    {"-", beep},    {"1e", beep}, {"0.125", quiet},
-      {"00000", quiet},
-  };
-  for (const Row& row : rows)
-    QTest::newRow(row.text) << QString::fromLatin1(row.text) << row.verdict;
-}
-
-void SmallControls::formatterJudgesOffsetTexts() {
-  QFETCH(QString, text);
-  QFETCH(PartialStringVerdict, verdict);
-  QCOMPARE(judgePartialString(text), verdict);
-  OnlyIntegerValueFormatter formatter;
-  int pos = 0;
-  QCOMPARE(formatter.validate(text, pos) == QValidator::Acceptable,
-           verdict == PartialStringVerdict::Valid);
-}
-
-void SmallControls::formatterBlocksTypingInAField() {
-  QLineEdit field;
-  OnlyIntegerValueFormatter formatter;
-  field.setValidator(&formatter);
-  QTest::keyClicks(&field, QStringLiteral("0.75"));
-  QCOMPARE(field.text(), QStringLiteral("0.75"));
-  QTest::keyClicks(&field, QStringLiteral("5"));  // fifth character
-  QCOMPARE(field.text(), QStringLiteral("0.75"));
-  field.clear();
-  QTest::keyClicks(&field, QStringLiteral("1.5"));  // "1.5" leaves 0..1
-  QCOMPARE(field.text(), QStringLiteral("1."));
-}
-
-void SmallControls::backgroundArrowSitsAtArrowX() {
-  const QRectF bounds(0, 0, 200, 100);
-  const QPainterPath path = backgroundOutline(bounds, 40);
-  // bounds inset by 1: the tip on the top edge, the base 8 lower, 34..46.
-  QCOMPARE(path.elementAt(0).x, 40.0);
-  QCOMPARE(path.elementAt(0).y, 1.0);
-  QCOMPARE(QPointF(path.elementAt(1)), QPointF(46, 9));
-  const QPointF last = path.elementAt(path.elementCount() - 2);
-  QCOMPARE(last, QPointF(34, 9));
-  QVERIFY(path.contains(QPointF(40, 5)));
-  QVERIFY(!path.contains(QPointF(30, 5)));
-  QVERIFY(!path.contains(QPointF(50, 5)));
-}
-
-void SmallControls::backgroundCornersAreRoundedInsideTheBounds() {
-  const QRectF bounds(0, 0, 200, 100);
-  const QPainterPath path = backgroundOutline(bounds, 100);
-  QCOMPARE(path.boundingRect(), QRectF(1, 1, 198, 98));
-  QVERIFY(!path.contains(QPointF(1.5, 98.5)));  // bottom-left corner cut off
-  QVERIFY(path.contains(QPointF(7, 92)));
-  QVERIFY(path.contains(QPointF(100, 50)));
-}
-
-void SmallControls::hoveringAButtonShowsItAndHidesTheOthers() {
-  QWidget window;
-  auto* first = new HSButton(&window);
-  auto* second = new HSButton(&window);
-  second->move(0, 40);
-  window.show();
-  window.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&window));
-
-  QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-  QCoreApplication::sendEvent(first, &enter);
-  first->repaint();
-  QVERIFY(first->hover());
-  QVERIFY(first->isShown());
-
-  QCoreApplication::sendEvent(second, &enter);
-  second->repaint();  // paints both: the second shows, the first hides
-  QVERIFY(second->isShown());
-  QVERIFY(!first->isShown());
-  QVERIFY(first->hover());  // never cleared
-
-  first->repaint();  // the next paint shows it again
-  QVERIFY(first->isShown());
-}
-
-void SmallControls::hoveredButtonFiresItsActionOnlyInTheActiveWindow() {
-  HSButton button;
-  QWidget other;
-  int clicks = 0;
-  connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
-  QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-  button.show();
-  other.show();
-  other.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&other));
-  clicks = 0;  // the platform may have sent a real enter while showing
-  QCoreApplication::sendEvent(&button, &enter);
-  QCOMPARE(clicks, 0);
-
-  button.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&button));
-  clicks = 0;
-  QCoreApplication::sendEvent(&button, &enter);
-  QCOMPARE(clicks, 1);
-  QCoreApplication::sendEvent(&button, &enter);
-  QCOMPARE(clicks, 2);
-}
-
-void SmallControls::cursorButtonShowsItsCursorOnlyWhenSet() {
-  QWidget window;
-  BTCustomCursorButton button(&window);
-  QVERIFY(!button.testAttribute(Qt::WA_SetCursor));
-  button.setCustomCursor(QCursor(Qt::PointingHandCursor));
-  QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
-  button.setCustomCursor(std::nullopt);
-  QVERIFY(!button.testAttribute(Qt::WA_SetCursor));
-}
-
-void SmallControls::monitorFlagShowsItsNumberAboveOtherWindows() {
-  auto* flag = new MonitorFlag;
-  flag->SetFlag(3);
-  QCOMPARE(flag->flagText(), QStringLiteral("3"));
-  QVERIFY(flag->windowFlags() & Qt::WindowStaysOnTopHint);
-  QCOMPARE(flag->windowOpacity(), 0.8);
-  flag->moveLowerLeftTo(QPoint(960, 540));
-  QCOMPARE(flag->geometry().bottomLeft() + QPoint(0, 1), QPoint(960, 540));
-  QPointer<MonitorFlag> alive(flag);
-  flag->show();
-  QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), MonitorFlag::kLifetimeMs + 2000);
-}
 
 QTEST_MAIN(SmallControls)
 #include "tst_SmallControls.moc"
