@@ -173,27 +173,10 @@ TEST_F(Lifecycle, ShortReportsAreDropped) {
   EXPECT_TRUE(h.fakes.events.events().empty());
 }
 
-TEST_F(Lifecycle, AfterReinitializeTheDriverThreadServesTheNewManager) {
-  BTDriverManager d(h.fakes.platform());
-  const auto first = startThread(d);
-  first->plug();
-  for (int i = 0; i < 200; ++i) first->report(tabletReport(0xC1, 1001 + 2u * i, 1001, 4000));
-  while (!d.isConnected()) std::this_thread::yield();
-  d.reinitialize();  // while reports may still be flowing
-  EXPECT_TRUE(first->closed());
-  EXPECT_FALSE(d.isConnected());
-  auto second = h.fakes.hid.latest();
-  ASSERT_NE(second, first);
-  second->plug();
-  second->waitUntilIdle();
-  while (!d.isConnected()) std::this_thread::yield();
-  d.shutdown();
-  EXPECT_TRUE(second->closed());
-}
-
-// Setters on the main thread while reports flow on the driver thread: run
-// under ThreadSanitizer, this proves the shared settings are race-free.
-TEST_F(Lifecycle, SettersRaceFreeWithReportsOnTheDriverThread) {
+// Setters, then a reinitialize, on the main thread while reports flow on the
+// driver thread: run under ThreadSanitizer, this proves the shared settings
+// race-free, and the driver thread goes on with the new manager.
+TEST_F(Lifecycle, SettersAndReinitializeRaceFreeWithReportsOnTheDriverThread) {
   BTDriverManager d(h.fakes.platform());
   d.setShowPressure(true);
   const auto m = startThread(d);
@@ -218,15 +201,26 @@ TEST_F(Lifecycle, SettersRaceFreeWithReportsOnTheDriverThread) {
     }
   });
   for (int i = 0; i < 400; ++i) {
-    m->report(tabletReport(i % 8 < 4 ? 0xC1 : 0xC0, 1001 + 10u * i, 2001, static_cast<std::uint16_t>(i * 20)));
+    const auto status = static_cast<std::uint8_t>(i % 8 < 4 ? 0xC1 : 0xC0);
+    m->report(tabletReport(status, 1001 + 10u * i, 2001, static_cast<std::uint16_t>(i * 20)));
     m->report(expressKeyReport(i % 5 == 0 ? 3 : 0));
   }
   m->waitUntilIdle();
   done = true;
   ui.join();
-  d.shutdown();
-  EXPECT_TRUE(m->closed());
   EXPECT_FALSE(h.fakes.events.events().empty());
+
+  for (int i = 0; i < 200; ++i) m->report(tabletReport(0xC1, 1001 + 2u * i, 1001, 4000));
+  d.reinitialize();  // while reports may still be flowing
+  EXPECT_TRUE(m->closed());
+  EXPECT_FALSE(d.isConnected());
+  const auto second = h.fakes.hid.latest();
+  ASSERT_NE(second, m);
+  second->plug();
+  second->waitUntilIdle();
+  while (!d.isConnected()) std::this_thread::yield();
+  d.shutdown();
+  EXPECT_TRUE(second->closed());
 }
 
 }  // namespace
