@@ -1,7 +1,7 @@
 #pragma once
 // The application on a driver for widget tests: in-memory settings, no
 // device, no event posting; the driver is never started. Each app meets at a
-// socket of its own and writes its login item into a temporary folder.
+// socket of its own and keeps out of the user's autostart folder.
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
