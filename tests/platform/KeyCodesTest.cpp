@@ -16,22 +16,17 @@ TEST(VirtualKeyMap, MapsEveryKeyOfTheReferenceTable) {
   ASSERT_TRUE(csv) << TAVIRO_KEYCODE_CSV;
   std::string line;
   std::getline(csv, line);  // header
-  std::set<int> listed;
-  int rows = 0;
+  std::set<int> listed;  // the table lists each code once
   while (std::getline(csv, line)) {
     std::istringstream fields(line);
     std::string mac, name, linuxName, linuxCode;
-    std::getline(fields, mac, ',');
-    std::getline(fields, name, ',');
-    std::getline(fields, linuxName, ',');
-    std::getline(fields, linuxCode, ',');
+    for (std::string* field : {&mac, &name, &linuxName, &linuxCode}) std::getline(fields, *field, ',');
     const int code = std::stoi(mac);
     EXPECT_EQ(linuxKeyForVirtualKey(static_cast<std::uint16_t>(code)), std::stoi(linuxCode))
         << name << " should be " << linuxName;
     listed.insert(code);
-    ++rows;
   }
-  EXPECT_EQ(rows, 120);
+  EXPECT_EQ(listed.size(), 120u);
   // Codes the table does not list have no key.
   for (int code = 0; code < 256; ++code) {
     if (!listed.count(code))

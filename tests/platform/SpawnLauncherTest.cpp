@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,43 +15,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool appears(const fs::path& p) {
-  for (int i = 0; i < 200 && !fs::exists(p); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return fs::exists(p);
-}
-
-TEST(Opener, StartsTheProgramWithThePathAsItsOnlyArgument) {
+class Opener : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::create_directories(dir); }
+  void TearDown() override { fs::remove_all(dir); }
+  static bool appears(const fs::path& p) {
+    for (int i = 0; i < 200 && !fs::exists(p); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return fs::exists(p);
+  }
   const fs::path dir = fs::temp_directory_path() / ("taviro-open-" + std::to_string(getpid()));
-  fs::create_directories(dir);
+};
+
+TEST_F(Opener, StartsTheProgramWithThePathAsItsOnlyArgument) {
   // Characters a shell would act on reach the program unchanged.
   const fs::path target = dir / "a b;$(echo x)'.txt";
   SpawnLauncher("touch").openPath(target.string());
   EXPECT_TRUE(appears(target));
   EXPECT_FALSE(fs::exists(dir / "x"));
-  fs::remove_all(dir);
 }
 
-// A stand-in opener that writes its argument count, first argument and
-// blocked-signal mask to OPENER.args. Perl (Debian's perl-base is always
+// The stand-in opener writes its argument count, first argument and
+// blocked-signal mask to opener.args. Perl (Debian's perl-base is always
 // there), not sh: dash clears the mask it inherits, bash keeps it.
-fs::path recordingOpener(const fs::path& dir) {
-  const fs::path script = dir / "opener";
-  std::ofstream(script) << "#!/usr/bin/perl\n"
+TEST_F(Opener, APathLikeAnOptionReachesTheOpenerAsAFileWithNoSignalsBlocked) {
+  const fs::path opener = dir / "opener";
+  std::ofstream(opener) << "#!/usr/bin/perl\n"
                            "open(my $s, '<', '/proc/self/status');\n"
                            "my ($mask) = grep { /^SigBlk/ } <$s>;\n"
                            "open(my $o, '>', \"$0.tmp\");\n"
                            "print $o scalar(@ARGV), \"\\n$ARGV[0]\\n$mask\";\n"
                            "close($o);\n"
                            "rename(\"$0.tmp\", \"$0.args\");\n";
-  fs::permissions(script, fs::perms::owner_all);
-  return script;
-}
-
-TEST(Opener, APathLikeAnOptionReachesTheOpenerAsAFileWithNoSignalsBlocked) {
-  const fs::path dir = fs::temp_directory_path() / ("taviro-opener-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  const fs::path opener = recordingOpener(dir);
+  fs::permissions(opener, fs::perms::owner_all);
   // taviro-driver blocks these in every thread for its signal thread.
   sigset_t stop, previous;
   sigemptyset(&stop);
@@ -72,10 +67,9 @@ TEST(Opener, APathLikeAnOptionReachesTheOpenerAsAFileWithNoSignalsBlocked) {
   EXPECT_EQ(first, "./--help");
   EXPECT_EQ(blocked, "SigBlk:\t0000000000000000");
   EXPECT_EQ(openerArgument("/home/me/-notes.txt"), "/home/me/-notes.txt");
-  fs::remove_all(dir);
 }
 
-TEST(Opener, AMissingProgramIsReportedNotStarted) {
+TEST(OpenerLookup, AMissingProgramIsReportedNotStarted) {
   EXPECT_EQ(findProgram("taviro-no-such-program"), "");
   EXPECT_EQ(findProgram("/bin/sh"), "/bin/sh");
   SpawnLauncher("taviro-no-such-program").openPath("/tmp");  // logs, returns
