@@ -66,27 +66,21 @@ class LaunchTest : public QObject {
     QTemporaryDir dir;
     // A copy of the application folder whose "Taviro" only leaves a mark.
     const QString contents = dir.filePath(QStringLiteral("Taviro.app/Contents"));
-    const QString startletDir =
-        contents + QStringLiteral("/Library/LoginItems/Startlet.app/Contents/MacOS");
-    QVERIFY(QDir().mkpath(startletDir));
-    QVERIFY(QDir().mkpath(contents + QStringLiteral("/MacOS")));
-    QVERIFY(QFile::copy(QStringLiteral(STARTLET_EXECUTABLE),
-                        startletDir + QStringLiteral("/Startlet")));
-    const QString mark = dir.filePath(QStringLiteral("started"));
+    const QString startlet = contents + "/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet";
     QFile taviro(contents + QStringLiteral("/MacOS/Taviro"));
+    QVERIFY(QDir().mkpath(QFileInfo(startlet).path()) && QDir().mkpath(contents + "/MacOS"));
+    QVERIFY(QFile::copy(QStringLiteral(STARTLET_EXECUTABLE), startlet));
+    const QString mark = dir.filePath(QStringLiteral("started"));
     QVERIFY(taviro.open(QIODevice::WriteOnly));
     taviro.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\n").arg(mark).toUtf8());
     taviro.close();
     taviro.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
     const auto runStartlet = [&] {
-      QProcess startlet;
-      startIsolated(startlet, dir, startletDir + QStringLiteral("/Startlet"),
-                    {QStringLiteral("--once")});
-      QVERIFY(startlet.waitForFinished(5000));
-      QCOMPARE(startlet.exitCode(), 0);
+      QProcess process;
+      startIsolated(process, dir, startlet, {QStringLiteral("--once")});
+      QVERIFY(process.waitForFinished(5000));
+      QCOMPARE(process.exitCode(), 0);
     };
-
     {
       // A Taviro runs: its socket answers in the same runtime folder.
       QLocalServer running;
@@ -114,39 +108,33 @@ class LaunchTest : public QObject {
   void desktopEntriesStartStartletAtLoginAndThisCopyFromTheMenu() {
     QTemporaryDir dir;
     const QString autostart = dir.filePath(QStringLiteral("config/autostart"));
-    QFile login(autostart + QStringLiteral("/com.nivolt.Startlet.desktop"));
+    const QString startlet = QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath();
+    const QString taviroDir = QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath();
+    const auto read = [](const QString& path) {
+      QFile file(path);
+      return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
     QVERIFY(!taviro::registerLoginItem(autostart, dir.filePath(QStringLiteral("no-startlet"))));
-    QVERIFY(!login.exists());
-    QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
-    QVERIFY(login.open(QIODevice::ReadOnly));
-    QString text = QString::fromUtf8(login.readAll());
-    QVERIFY(text.startsWith(QLatin1String("[Desktop Entry]\n")));
-    QVERIFY(
-        text.contains(QStringLiteral("Exec=\"%1\"\n")
-                          .arg(QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath())));
-    // Registering again (every start) replaces the entry.
-    QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
-    QCOMPARE(
-        taviro::startletExecutableFor(QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath()),
-        QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath());
+    QVERIFY(!QFile::exists(autostart + "/com.nivolt.Startlet.desktop"));
+    // Registered on every start: the entry is replaced.
+    for (int start = 0; start < 2; ++start)
+      QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
+    const QString login = read(autostart + "/com.nivolt.Startlet.desktop");
+    QVERIFY(login.startsWith(QLatin1String("[Desktop Entry]\n")));
+    QVERIFY(login.contains(QStringLiteral("Exec=\"%1\"\n").arg(startlet)));
+    QCOMPARE(taviro::startletExecutableFor(taviroDir), startlet);
 
     // The menu entry quotes a path with a space and escapes its '$'.
-    const QString resources = QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath() +
-                              QStringLiteral("/../Resources");
+    const QString resources = taviroDir + QStringLiteral("/../Resources");
     const QString odd = dir.filePath(QStringLiteral("my apps/Taviro $1"));
     QVERIFY(taviro::registerMenuEntry(dir.filePath(QStringLiteral("applications")),
-                                      resources + QStringLiteral("/com.nivolt.Kestrom.desktop"),
-                                      odd, resources + QStringLiteral("/taviro.svg")));
-    QFile menu(dir.filePath(QStringLiteral("applications/com.nivolt.Kestrom.desktop")));
-    QVERIFY(menu.open(QIODevice::ReadOnly));
-    text = QString::fromUtf8(menu.readAll());
-    QVERIFY2(text.contains(QStringLiteral("\nExec=\"%1\"\n")
-                               .arg(dir.filePath(QStringLiteral("my apps/Taviro \\$1")))),
-             qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("\nName=Taviro\n")));
-    QVERIFY(!text.contains(QLatin1Char('@')));
-    QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath(QStringLiteral("no-template")), odd,
-                                       odd));
+                                      resources + "/com.nivolt.Kestrom.desktop", odd,
+                                      resources + "/taviro.svg"));
+    const QString menu = read(dir.filePath("applications/com.nivolt.Kestrom.desktop"));
+    const QString exec = QStringLiteral("\nExec=\"%1\"\n").arg(dir.filePath("my apps/Taviro \\$1"));
+    QVERIFY2(menu.contains(exec), qPrintable(menu));
+    QVERIFY(menu.contains(QStringLiteral("\nName=Taviro\n")) && !menu.contains(QLatin1Char('@')));
+    QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath("no-template"), odd, odd));
   }
 
   void secondCopyHandsOverAndQuitsBeforeCreatingADriver() {

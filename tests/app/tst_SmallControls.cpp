@@ -1,11 +1,10 @@
 // The panel's small controls: the offset-field filter, the background's
-// outline, the hover buttons and the display flag.
+// outline and the hover buttons.
 #include <QPainterPath>
 #include <QTest>
 
 #include "views/BTBackgroundView.h"
 #include "views/HSButton.h"
-#include "views/MonitorFlag.h"
 #include "views/OnlyIntegerValueFormatter.h"
 
 using namespace taviro;
@@ -61,8 +60,7 @@ class SmallControls : public QObject {
   }
 
   void hoverButtonsShowOneAtATimeAndActOnlyInTheActiveWindow() {
-    QWidget window;
-    QWidget other;
+    QWidget window, other;
     auto* first = new HSButton(&window);
     auto* second = new HSButton(&window);
     second->move(0, 40);
@@ -95,17 +93,6 @@ class SmallControls : public QObject {
     QVERIFY(first->hover());  // never cleared
     first->repaint();         // the next paint shows it again
     QVERIFY(first->isShown());
-  }
-
-  void monitorFlagShowsItsNumberAtItsLowerLeftCornerThenLeaves() {
-    auto* flag = new MonitorFlag;
-    flag->SetFlag(3);
-    QCOMPARE(flag->flagText(), QStringLiteral("3"));
-    flag->moveLowerLeftTo(QPoint(960, 540));
-    QCOMPARE(flag->geometry().bottomLeft() + QPoint(0, 1), QPoint(960, 540));
-    QPointer<MonitorFlag> alive(flag);
-    flag->show();
-    QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), MonitorFlag::kLifetimeMs + 2000);
   }
 };
 
