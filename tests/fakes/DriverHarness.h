@@ -9,6 +9,8 @@
 
 namespace taviro::testing {
 
+using Types = std::vector<std::uint32_t>;  // posted event types, in order
+
 // Identity mapping: tablet and screen areas both 65535 units wide, so a
 // decoded position lands on the same screen coordinates.
 inline Value::Dict identityMapping() {
@@ -59,10 +61,6 @@ struct DriverHarness {
   }
 
   void feed(const std::vector<std::uint8_t>& report) { driver->didReceiveReport(report.data(), report[0]); }
-  // A whole smoothing group of identical reports (the last one applies).
-  void group(const std::vector<std::uint8_t>& report) {
-    for (int i = 0; i < 4; ++i) feed(report);
-  }
 
   fakes::FakePlatform fakes;
   std::unique_ptr<BTDriverManager> driver;

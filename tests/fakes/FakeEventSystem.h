@@ -17,30 +17,39 @@ struct PostedEvent {
 
 class RecordingEventSystem : public HIDEventSystem {
  public:
-  HIDEventSystemOpenResult openResult;  // what open() answers
+  std::atomic<int> opens{0}, closes{0};
 
   HIDEventSystemOpenResult open() override {
-    ++opens_;
-    return openResult;
+    ++opens;
+    return {};
   }
   int close() override {
-    ++closes_;
+    ++closes;
     return 0;
   }
   void post(std::uint32_t type, IOGPoint location, const NXEventData& data,
-            std::uint32_t options) override;
+            std::uint32_t options) override {
+    std::lock_guard lock(mutex_);
+    events_.push_back({type, location, data, options});
+  }
 
-  std::vector<PostedEvent> events() const;
-  std::vector<std::uint32_t> types() const;
-  void clear();
-  int opens() const { return opens_; }
-  int closes() const { return closes_; }
+  std::vector<PostedEvent> events() const {
+    std::lock_guard lock(mutex_);
+    return events_;
+  }
+  std::vector<std::uint32_t> types() const {
+    std::vector<std::uint32_t> out;
+    for (const PostedEvent& e : events()) out.push_back(e.type);
+    return out;
+  }
+  void clear() {
+    std::lock_guard lock(mutex_);
+    events_.clear();
+  }
 
  private:
   mutable std::mutex mutex_;
   std::vector<PostedEvent> events_;
-  std::atomic<int> opens_{0};
-  std::atomic<int> closes_{0};
 };
 
 // Opens, and drops every post: the cheapest sink, for benchmarks.

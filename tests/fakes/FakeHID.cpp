@@ -6,40 +6,6 @@
 
 namespace taviro::fakes {
 
-int FakeHIDDevice::setFeatureReport(std::uint8_t, const std::uint8_t* bytes, std::size_t length) {
-  std::lock_guard lock(mutex_);
-  featureReports_.emplace_back(bytes, bytes + length);
-  return 0;
-}
-
-void FakeHIDDevice::registerInputReportCallback(std::uint8_t* buffer, std::size_t size,
-                                                InputReportCallback callback) {
-  std::lock_guard lock(mutex_);
-  buffer_ = buffer;
-  size_ = size;
-  callback_ = std::move(callback);
-}
-
-void FakeHIDDevice::deliver(const std::vector<std::uint8_t>& report) {
-  std::uint8_t* buffer;
-  std::size_t n;
-  InputReportCallback callback;
-  {
-    std::lock_guard lock(mutex_);
-    if (!callback_) return;
-    buffer = buffer_;
-    n = std::min(size_, report.size());
-    callback = callback_;
-  }
-  std::copy_n(report.begin(), n, buffer);
-  callback(report.empty() ? 0 : report[0], buffer, n);
-}
-
-std::vector<std::vector<std::uint8_t>> FakeHIDDevice::featureReports() const {
-  std::lock_guard lock(mutex_);
-  return featureReports_;
-}
-
 void FakeHIDManager::registerDeviceMatchingCallback(DeviceCallback callback) {
   std::lock_guard lock(mutex_);
   matched_ = std::move(callback);
@@ -53,8 +19,7 @@ void FakeHIDManager::registerDeviceRemovalCallback(DeviceCallback callback) {
 void FakeHIDManager::run(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
   changed_.wait_for(lock, timeout, [this] { return closed_ || !queue_.empty(); });
-  if (closed_) return;
-  running_ = true;
+  running_ = !closed_;
   while (!queue_.empty() && !closed_) {
     std::function<void()> work = std::move(queue_.front());
     queue_.pop_front();
@@ -73,37 +38,62 @@ void FakeHIDManager::close() {
   changed_.wait(lock, [this] { return !running_; });
 }
 
-void FakeHIDManager::plug() {
+int FakeHIDManager::setFeatureReport(std::uint8_t, const std::uint8_t* bytes, std::size_t length) {
   std::lock_guard lock(mutex_);
-  queue_.push_back([this] {
-    DeviceCallback callback;
-    {
-      std::lock_guard inner(mutex_);
-      if (vendor_ != kTabletVendorID || product_ != kTabletProductID) return;
-      callback = matched_;
-    }
-    if (callback) callback(device_);
-  });
+  featureReports_.emplace_back(bytes, bytes + length);
+  return 0;
+}
+
+void FakeHIDManager::registerInputReportCallback(std::uint8_t* buffer, std::size_t size,
+                                                 InputReportCallback callback) {
+  std::lock_guard lock(mutex_);
+  buffer_ = buffer;
+  size_ = size;
+  input_ = std::move(callback);
+}
+
+std::vector<std::vector<std::uint8_t>> FakeHIDManager::featureReports() const {
+  std::lock_guard lock(mutex_);
+  return featureReports_;
+}
+
+void FakeHIDManager::enqueue(std::function<void()> work) {
+  std::lock_guard lock(mutex_);
+  queue_.push_back(std::move(work));
   changed_.notify_all();
+}
+
+// Each delivery takes the callback under the lock and runs it outside.
+void FakeHIDManager::plug() {
+  enqueue([this] {
+    std::unique_lock lock(mutex_);
+    if (vendor != kTabletVendorID || product != kTabletProductID || !matched_) return;
+    DeviceCallback callback = matched_;
+    lock.unlock();
+    callback(*this);
+  });
 }
 
 void FakeHIDManager::report(const std::vector<std::uint8_t>& bytes) {
-  std::lock_guard lock(mutex_);
-  queue_.push_back([this, bytes] { device_.deliver(bytes); });
-  changed_.notify_all();
+  enqueue([this, bytes] {
+    std::unique_lock lock(mutex_);
+    if (!input_) return;
+    const std::size_t n = std::min(size_, bytes.size());
+    std::copy_n(bytes.begin(), n, buffer_);
+    InputReportCallback callback = input_;
+    lock.unlock();
+    callback(bytes.empty() ? 0 : bytes[0], buffer_, n);
+  });
 }
 
 void FakeHIDManager::unplug() {
-  std::lock_guard lock(mutex_);
-  queue_.push_back([this] {
-    DeviceCallback callback;
-    {
-      std::lock_guard inner(mutex_);
-      callback = removed_;
-    }
-    if (callback) callback(device_);
+  enqueue([this] {
+    std::unique_lock lock(mutex_);
+    if (!removed_) return;
+    DeviceCallback callback = removed_;
+    lock.unlock();
+    callback(*this);
   });
-  changed_.notify_all();
 }
 
 void FakeHIDManager::waitUntilIdle() {
@@ -140,10 +130,8 @@ class ManagerHandle : public HIDManager {
 HIDManagerFactory FakeHIDManagerFactory::factory() {
   return [this]() -> std::unique_ptr<HIDManager> {
     auto manager = std::make_shared<FakeHIDManager>();
-    {
-      std::lock_guard lock(mutex_);
-      managers_.push_back(manager);
-    }
+    std::lock_guard lock(mutex_);
+    managers_.push_back(manager);
     return std::make_unique<ManagerHandle>(manager);
   };
 }

@@ -15,7 +15,10 @@ namespace taviro::fakes {
 
 struct FakePlatform {
   explicit FakePlatform(Value::Dict stored = {},
-                        std::vector<Rect> displayBounds = {Rect(0, 0, 1920, 1080)});
+                        std::vector<Rect> displayBounds = {Rect(0, 0, 1920, 1080)})
+      : storage(new MemoryDefaultsStorage(std::move(stored))),
+        defaults(std::unique_ptr<DefaultsStorage>(storage)),
+        displays(displayBounds) {}
 
   MemoryDefaultsStorage* storage;  // owned by `defaults`
   UserDefaults defaults;
@@ -28,7 +31,21 @@ struct FakePlatform {
   FakeShortcuts shortcuts;
   std::vector<bool> connectCalls;  // what setIsConnect was told
 
-  DriverPlatform platform();
+  DriverPlatform platform() {
+    DriverPlatform p;
+    p.defaults = &defaults;
+    p.eventSystem = &events;
+    p.hidManagerFactory = hid.factory();
+    p.displays = &displays;
+    p.pointer = &pointer;
+    p.mainQueue = &mainQueue;
+    p.notifications = &notifications;
+    p.shortcutLookup = &shortcuts;
+    p.shortcutRunner = &shortcuts;
+    p.shortcutStore = &shortcuts;
+    p.setIsConnect = [this](bool connected) { connectCalls.push_back(connected); };
+    return p;
+  }
 };
 
 }  // namespace taviro::fakes

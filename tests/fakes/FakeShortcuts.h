@@ -20,24 +20,28 @@ struct ShortcutCall {
 
 class FakeShortcuts : public ShortcutLookup, public ShortcutRunner, public ShortcutSettingsStore {
  public:
-  std::map<int, std::string> commands;  // key index -> command string
+  std::map<int, std::string> commands;  // key index -> command string; set before the driver runs
+  std::atomic<int> saves{0}, resets{0};
 
-  std::string readShortcutForCmd(int key) override;
-  void sendKeyboard(const std::string& command, bool down, int key) override;
-  void saveShortcutConfig() override { ++saves_; }
-  void defaultShortcutConfig() override { ++resets_; }
+  std::string readShortcutForCmd(int key) override {
+    auto it = commands.find(key);
+    return it == commands.end() ? std::string() : it->second;
+  }
+  void sendKeyboard(const std::string& command, bool down, int key) override {
+    std::lock_guard lock(mutex_);
+    calls_.push_back({command, down, key});
+  }
+  void saveShortcutConfig() override { ++saves; }
+  void defaultShortcutConfig() override { ++resets; }
 
-  std::vector<ShortcutCall> calls() const;
-  std::vector<int> lookups() const;
-  int saves() const { return saves_; }
-  int resets() const { return resets_; }
+  std::vector<ShortcutCall> calls() const {
+    std::lock_guard lock(mutex_);
+    return calls_;
+  }
 
  private:
   mutable std::mutex mutex_;
   std::vector<ShortcutCall> calls_;
-  std::vector<int> lookups_;
-  std::atomic<int> saves_{0};
-  std::atomic<int> resets_{0};
 };
 
 }  // namespace taviro::fakes

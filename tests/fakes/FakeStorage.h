@@ -8,14 +8,23 @@ namespace taviro::fakes {
 
 class MemoryDefaultsStorage : public DefaultsStorage {
  public:
-  MemoryDefaultsStorage() = default;
-  explicit MemoryDefaultsStorage(Value::Dict initial) : domain_(std::move(initial)) {}
+  explicit MemoryDefaultsStorage(Value::Dict initial = {}) : domain_(std::move(initial)) {}
 
-  Value::Dict load() override;
-  bool save(const Value::Dict& domain) override;
-
-  Value::Dict domain() const;
-  int saves() const;
+  Value::Dict load() override { return domain(); }
+  bool save(const Value::Dict& domain) override {
+    std::lock_guard lock(mutex_);
+    domain_ = domain;
+    ++saves_;
+    return true;
+  }
+  Value::Dict domain() const {
+    std::lock_guard lock(mutex_);
+    return domain_;
+  }
+  int saves() const {
+    std::lock_guard lock(mutex_);
+    return saves_;
+  }
 
  private:
   mutable std::mutex mutex_;

@@ -12,20 +12,42 @@ namespace taviro::fakes {
 
 class ManualMainQueue : public MainQueue {
  public:
-  void async(std::function<void()> work) override;
-  void after(std::chrono::milliseconds delay, std::function<void()> work) override;
+  void async(std::function<void()> work) override {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(work));
+  }
+  void after(std::chrono::milliseconds, std::function<void()> work) override {
+    std::lock_guard lock(mutex_);
+    delayed_.push_back(std::move(work));
+  }
 
   // Runs queued work (and work it queues) in order.
-  void drain();
+  void drain() {
+    for (;;) {
+      std::function<void()> work;
+      {
+        std::lock_guard lock(mutex_);
+        if (queue_.empty()) return;
+        work = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      work();
+    }
+  }
   // Runs the delayed work, in the order it was queued.
-  void runDelayed();
-  std::size_t pending() const;
-  std::vector<std::chrono::milliseconds> delays() const;
+  void runDelayed() {
+    std::vector<std::function<void()>> work;
+    {
+      std::lock_guard lock(mutex_);
+      work.swap(delayed_);
+    }
+    for (auto& fn : work) fn();
+  }
 
  private:
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::deque<std::function<void()>> queue_;
-  std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> delayed_;
+  std::vector<std::function<void()>> delayed_;
 };
 
 }  // namespace taviro::fakes

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <plist/plist.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -68,19 +66,6 @@ TEST_F(PlistStorage, RoundTripKeepsEveryKindOfValue) {
   EXPECT_EQ(filesInConfigDir().size(), 1u);  // no temporary file left behind
 }
 
-TEST_F(PlistStorage, BinaryPropertyListsAreRead) {
-  plist_t root = plist_new_dict();
-  plist_dict_set_item(root, "com.pelmora.nivoltDriver.displayId", plist_new_uint(2));
-  char* bin = nullptr;
-  std::uint32_t n = 0;
-  plist_to_bin(root, &bin, &n);
-  writeFile(std::string(bin, n));
-  plist_to_bin_free(bin);
-  plist_free(root);
-  EXPECT_EQ(PlistDefaultsStorage(path).load(),
-            (Value::Dict{{"com.pelmora.nivoltDriver.displayId", 2}}));
-}
-
 TEST_F(PlistStorage, UnreadableFilesAreMovedAsideNeverOverwritten) {
   struct Case {
     const char* content;
@@ -131,17 +116,6 @@ TEST_F(PlistStorage, FailedWritesLeaveThePreviousFile) {
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(fs::is_directory(blocked));
   EXPECT_EQ(readPlistDictionary(path).dictionary, (Value::Dict{{"a", 1}}));
-}
-
-TEST_F(PlistStorage, DefaultPathFollowsXdgConfigHome) {
-  const char* saved = std::getenv("XDG_CONFIG_HOME");
-  const std::string keep = saved ? saved : "";
-  ::setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
-  EXPECT_EQ(PlistDefaultsStorage::defaultPath(), "/tmp/xdg/taviro/com.nivolt.Kestrom.plist");
-  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the XDG base directory rules say
-  ::setenv("HOME", "/home/u", 1);
-  EXPECT_EQ(PlistDefaultsStorage::defaultPath(), "/home/u/.config/taviro/com.nivolt.Kestrom.plist");
-  if (saved) ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
