@@ -166,11 +166,8 @@ class LaunchTest : public QObject {
     const QString path = dir.filePath(QStringLiteral("stale"));
     // A bound socket closed without unlinking: what a crashed copy leaves.
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(fd >= 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray native = path.toLocal8Bit();
-    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    sockaddr_un address{AF_UNIX, {}};
+    std::strncpy(address.sun_path, qPrintable(path), sizeof address.sun_path - 1);
     QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ::close(fd);
     QVERIFY(QFile::exists(path));

@@ -50,65 +50,61 @@ class PlacementTest : public QObject {
     QCOMPARE(arrowXFor(s, p.x()), arrowX);
   }
 
-  void panelOpensOnTheSelectedDisplay_data() {
+  void panelOpensOnTheChosenDisplayAtTheClicksPace_data() {
+    QTest::addColumn<bool>("tray");  // without one: 24 x 22 under the display's top edge
     QTest::addColumn<int>("index");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("second") << 1 << QRect(2220, 22, 681, 571);
+    QTest::addColumn<bool>("slow");
+    QTest::addColumn<bool>("logged");
+    const Qt::KeyboardModifiers none;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const QRect first(620, 22, 681, 571);
+    QTest::newRow("second") << false << 1 << none << QRect(2220, 22, 681, 571) << false << false;
     QTest::newRow("narrow, left edge off the display")
-        << 2 << QRect(3200 + 600 - 8 - 681, 22, 681, 571);
-    QTest::newRow("all displays opens on the first") << 4 << QRect(620, 22, 681, 571);
+        << false << 2 << none << QRect(3200 + 600 - 8 - 681, 22, 681, 571) << false << false;
+    QTest::newRow("all displays: the first") << false << 4 << none << first << false << false;
+    QTest::newRow("shift") << true << 0 << shift << first << true << false;
+    QTest::newRow("shift+alt") << true << 0 << (shift | Qt::AltModifier) << first << true << true;
+    QTest::newRow("shift+ctrl") << true << 0 << (shift | Qt::ControlModifier) << first << false
+                                << false;
   }
 
-  void panelOpensOnTheSelectedDisplay() {
+  void panelOpensOnTheChosenDisplayAtTheClicksPace() {
+    QFETCH(bool, tray);
     QFETCH(int, index);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(QRect, expected);
-    test::TestApp app(false);  // an ordinary window, no status item: 24 x 22 under the top edge
+    QFETCH(bool, slow);
+    QFETCH(bool, logged);
+    test::TestApp app(tray);
     QVERIFY(app.start());
     BTAppDelegate& delegate = *app.delegate;
     BTPanelView& panel = delegate.panelController().window();
     QCOMPARE(panel.ui().displaysCombo->count(), 5);
     panel.ui().displaysCombo->setCurrentIndex(index);
-    delegate.togglePanel();
-    QTRY_COMPARE(panel.geometry(), expected);
-    // The arrow points at the status rectangle's centre, also when the panel
-    // was pushed left.
-    QTRY_COMPARE(panel.ui().backgroundView->arrowX(), index == 2 ? 389 : 340);
-  }
-
-  void shiftClickSlowsTheOpening_data() {
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<bool>("slow");
-    QTest::addColumn<bool>("logged");
-    QTest::newRow("shift") << Qt::KeyboardModifiers(Qt::ShiftModifier) << true << false;
-    QTest::newRow("shift+option") << (Qt::ShiftModifier | Qt::AltModifier) << true << true;
-    QTest::newRow("shift+control") << (Qt::ShiftModifier | Qt::ControlModifier) << false << false;
-  }
-
-  void shiftClickSlowsTheOpening() {
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(bool, slow);
-    QFETCH(bool, logged);
-    test::TestApp app;
-    QVERIFY(app.start());
-    BTAppDelegate& delegate = *app.delegate;
 
     gLogLines.clear();
     const LogSink previous = setLogSink([](std::string_view line) {
       gLogLines << QString::fromUtf8(line.data(), qsizetype(line.size()));
     });
-    delegate.menubarController()->statusItemView().mouseDown(modifiers);
+    if (tray)
+      delegate.menubarController()->statusItemView().mouseDown(modifiers);
+    else
+      delegate.togglePanel();
     setLogSink(previous);
     const QString expectedLog = QStringLiteral(
         "Icon is at {{948, 22}, {24, 22}}\n\tMenu is on screen {{0, 0}, {1920, 1080}}\n\t"
         "Will be animated to {{620, 22}, {681, 571}}");
     QCOMPARE(gLogLines.contains(expectedLog), logged);
 
-    const QRect target(620, 22, 681, 571);
-    BTPanelView& panel = delegate.panelController().window();
     QTest::qWait(BTPanelViewController::kOpenDurationMs + 150);
-    QCOMPARE(panel.geometry() != target, slow);  // a slow panel is still growing
-    QTRY_COMPARE_WITH_TIMEOUT(panel.geometry(), target,
+    QCOMPARE(panel.geometry() != expected, slow);  // a slow panel is still growing
+    QTRY_COMPARE_WITH_TIMEOUT(panel.geometry(), expected,
                               BTPanelViewController::kSlowOpenDurationMs + 500);
+    // The arrow points at the status rectangle's centre, also when the panel
+    // was pushed left.
+    QTRY_COMPARE(panel.ui().backgroundView->arrowX(), index == 2 ? 389 : 340);
   }
 
   void displaysTheirNamesAndPicturesFollowTheScreens() {

@@ -16,22 +16,14 @@ class SmallControls : public QObject {
   void formatterJudgesOffsetTexts_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<PartialStringVerdict>("verdict");
-    const auto ok = PartialStringVerdict::Valid;
-    const auto beep = PartialStringVerdict::InvalidWithBeep;
-    const auto quiet = PartialStringVerdict::InvalidSilently;
-    struct Row {
-      const char* text;
-      PartialStringVerdict verdict;
+    const auto add = [](PartialStringVerdict verdict, std::initializer_list<const char*> texts) {
+      for (const char* text : texts) QTest::newRow(text) << QString::fromLatin1(text) << verdict;
     };
-    const Row rows[] = {
-        {"", ok},         {"0", ok},      {"1", ok},      {"0.5", ok},  {"1.00", ok},
-        {"0.00", ok},     {".5", ok},     {"1.", ok},     {" 0.5", ok}, {"1e0", ok},
-        {"+1", ok},       {"1.01", beep}, {"-0.5", beep}, {"2", beep},  {"0.5x", beep},
-        {"abc", beep},    {".", beep},    {"-", beep},    {"1e", beep}, {"0.125", quiet},
-        {"00000", quiet},
-    };
-    for (const Row& row : rows)
-      QTest::newRow(row.text) << QString::fromLatin1(row.text) << row.verdict;
+    add(PartialStringVerdict::Valid,
+        {"", "0", "1", "0.5", "1.00", "0.00", ".5", "1.", " 0.5", "1e0", "+1"});
+    add(PartialStringVerdict::InvalidWithBeep,
+        {"1.01", "-0.5", "2", "0.5x", "abc", ".", "-", "1e"});
+    add(PartialStringVerdict::InvalidSilently, {"0.125", "00000"});
   }
 
   void formatterJudgesOffsetTexts() {
