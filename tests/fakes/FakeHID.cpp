@@ -6,16 +6,6 @@
 
 namespace taviro::fakes {
 
-void FakeHIDManager::registerDeviceMatchingCallback(DeviceCallback callback) {
-  std::lock_guard lock(mutex_);
-  matched_ = std::move(callback);
-}
-
-void FakeHIDManager::registerDeviceRemovalCallback(DeviceCallback callback) {
-  std::lock_guard lock(mutex_);
-  removed_ = std::move(callback);
-}
-
 void FakeHIDManager::run(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
   changed_.wait_for(lock, timeout, [this] { return closed_ || !queue_.empty(); });
@@ -63,15 +53,21 @@ void FakeHIDManager::enqueue(std::function<void()> work) {
   changed_.notify_all();
 }
 
-// Each delivery takes the callback under the lock and runs it outside.
+// Each delivery takes its callback under the lock and runs it outside.
 void FakeHIDManager::plug() {
-  enqueue([this] {
-    std::unique_lock lock(mutex_);
-    if (vendor != kTabletVendorID || product != kTabletProductID || !matched_) return;
-    DeviceCallback callback = matched_;
-    lock.unlock();
-    callback(*this);
-  });
+  enqueue([this] { deviceEvent(matched_, vendor == kTabletVendorID && product == kTabletProductID); });
+}
+
+void FakeHIDManager::unplug() {
+  enqueue([this] { deviceEvent(removed_, true); });
+}
+
+void FakeHIDManager::deviceEvent(const DeviceCallback& which, bool matches) {
+  std::unique_lock lock(mutex_);
+  if (!matches || !which) return;
+  DeviceCallback callback = which;
+  lock.unlock();
+  callback(*this);
 }
 
 void FakeHIDManager::report(const std::vector<std::uint8_t>& bytes) {
@@ -83,16 +79,6 @@ void FakeHIDManager::report(const std::vector<std::uint8_t>& bytes) {
     InputReportCallback callback = input_;
     lock.unlock();
     callback(bytes.empty() ? 0 : bytes[0], buffer_, n);
-  });
-}
-
-void FakeHIDManager::unplug() {
-  enqueue([this] {
-    std::unique_lock lock(mutex_);
-    if (!removed_) return;
-    DeviceCallback callback = removed_;
-    lock.unlock();
-    callback(*this);
   });
 }
 

@@ -28,8 +28,14 @@ class FakeHIDManager : public HIDManager, public HIDDevice {
     options = openOptions;
     return 0;
   }
-  void registerDeviceMatchingCallback(DeviceCallback callback) override;
-  void registerDeviceRemovalCallback(DeviceCallback callback) override;
+  void registerDeviceMatchingCallback(DeviceCallback callback) override {
+    std::lock_guard lock(mutex_);
+    matched_ = std::move(callback);
+  }
+  void registerDeviceRemovalCallback(DeviceCallback callback) override {
+    std::lock_guard lock(mutex_);
+    removed_ = std::move(callback);
+  }
   void run(std::chrono::milliseconds timeout) override;
   void close() override;
 
@@ -53,6 +59,7 @@ class FakeHIDManager : public HIDManager, public HIDDevice {
 
  private:
   void enqueue(std::function<void()> work);
+  void deviceEvent(const DeviceCallback& which, bool matches);
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
