@@ -1,5 +1,6 @@
 // The family of entry points: option checking, errors, byte buffers, the
-// decoder object and calls from several threads.
+// decoder object, calls from several threads, and the nesting bound with
+// inputs too large for case files.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -98,6 +99,18 @@ TEST(JSONEntryPoints, CallsFromSeveralThreadsDoNotInterfere) {
   }
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(faults, std::vector<int>(4, 0));
+}
+
+// Depth at the limit and objects counted alike with arrays are case files.
+TEST(JSONEntryPoints, NestingIsBoundedWithoutExhaustingTheStack) {
+  std::string siblings = "[";  // siblings do not add to the depth
+  for (int i = 0; i < 2000; ++i) siblings += "[[]],";
+  EXPECT_TRUE(objectFromJSONString(siblings + "{}]"));
+  JKError error;
+  EXPECT_FALSE(objectFromJSONStringWithParseOptions(std::string(1'000'000, '['), 0, &error));
+  EXPECT_EQ(error.atIndex, JKMaximumDepth);
+  EXPECT_EQ(error.localizedDescription,
+            "Too deeply nested: more than 512 levels of arrays and objects.");
 }
 
 }  // namespace

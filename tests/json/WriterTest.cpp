@@ -76,6 +76,7 @@ TEST(JSONWriter, RefusesWhatJSONCannotHold) {
   }
 }
 
+// The data forms hold the same bytes as the text.
 TEST(JSONWriter, EveryLayoutReadsBackToTheSameTree) {
   const Value::Dict tree{
       {"text", "a/b \"q\" \xc3\xa9 \xf0\x9f\x98\x80 \t\x01"},
@@ -84,21 +85,28 @@ TEST(JSONWriter, EveryLayoutReadsBackToTheSameTree) {
       {"flags", Value::Array{true, false}},
   };
   for (unsigned options : {0u, 1u, 2u, 16u, 19u}) {
-    auto text = JSONStringWithOptions(tree, options);
-    ASSERT_TRUE(text) << "options " << options;
+    const auto text = JSONStringWithOptions(tree, options);
+    const auto data = JSONDataWithOptions(tree, options);
+    ASSERT_TRUE(text && data) << "options " << options;
+    EXPECT_EQ(std::string(data->begin(), data->end()), *text);
     auto back = objectFromJSONString(*text);
     ASSERT_TRUE(back) << *text;
     EXPECT_EQ(*back, Value(tree)) << *text;
   }
+  EXPECT_EQ(JSONData(Value::Array{1}), (std::vector<std::uint8_t>{'[', '1', ']'}));
 }
 
-TEST(JSONWriter, DataVariantsHoldTheSameBytesAsTheText) {
-  const Value::Dict dict{{"k", "\xc3\xa9/"}};
-  const auto text = JSONStringWithOptions(dict, JKSerializeOptionEscapeForwardSlashes);
-  const auto data = JSONDataWithOptions(dict, JKSerializeOptionEscapeForwardSlashes);
-  ASSERT_TRUE(text && data);
-  EXPECT_EQ(std::string(data->begin(), data->end()), *text);
-  EXPECT_EQ(JSONData(Value::Array{1}), (std::vector<std::uint8_t>{'[', '1', ']'}));
+TEST(JSONWriter, RefusesTreesTheReaderWouldRefuse) {
+  Value deepest = Value::Array{};
+  for (std::size_t i = 1; i < JKMaximumDepth; ++i) deepest = Value::Array{std::move(deepest)};
+  const Value::Array atLimit = *deepest.asArray();
+  ASSERT_TRUE(JSONString(atLimit));
+  EXPECT_TRUE(objectFromJSONString(*JSONString(atLimit)));
+
+  JKError error;
+  EXPECT_FALSE(JSONStringWithOptions(Value::Array{deepest}, 0, &error));
+  EXPECT_EQ(error.localizedDescription,
+            "Too deeply nested: more than 512 levels of arrays and objects.");
 }
 
 }  // namespace
