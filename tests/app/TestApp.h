@@ -15,8 +15,7 @@
 namespace taviro::test {
 
 struct TestApp {
-  // `tray`: the panel floats under a status item; otherwise an ordinary
-  // window without one.
+  // Without a tray the panel is an ordinary window without a status item.
   explicit TestApp(bool tray = true) {
     BTAppDelegate::Options options;
     options.instanceName =

@@ -90,20 +90,50 @@ class PanelTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!panel().isVisible(), kSettleMs);
   }
 
-  void connectionDisplayAndPressureFollowTheDriverThread_data() {
+  // The panel loads its controls from the driver, then follows what the
+  // driver thread reports.
+  void panelShowsTheDriversStateAndFollowsItsThread_data() {
     QTest::addColumn<bool>("connected");
     QTest::addColumn<QString>("label");
-    QTest::newRow("connected") << true << "그래픽 타블렛이 연결되었습니다";
-    QTest::newRow("not connected") << false << "그래픽 타블렛이 연결되지 않았습니다";
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<QString>("ticked");
+    QTest::newRow("connected") << true << "그래픽 타블렛이 연결되었습니다" << 270
+                               << "rotation270CheckBox";
+    QTest::newRow("not connected, 45 ticks none")
+        << false << "그래픽 타블렛이 연결되지 않았습니다" << 45 << "";
   }
 
-  void connectionDisplayAndPressureFollowTheDriverThread() {
+  void panelShowsTheDriversStateAndFollowsItsThread() {
     QFETCH(bool, connected);
     QFETCH(QString, label);
+    QFETCH(int, rotation);
+    QFETCH(QString, ticked);
+    BTDriverManager& driver = app_->driver;
+    driver.setPressureDamping(0.7f);
+    driver.setSmoothingLevel(6);
+    driver.setPressureDeadZone(0.25f);
+    driver.setEnableMouse(true);
+    driver.setEnableShourtcut(false);
+    driver.setTabletRotation(rotation);
     QVERIFY(app_->start());
     click();
+    QCOMPARE(ui().pressureSlider->value(), 70);
+    QCOMPARE(ui().smoothingSlider->value(), 6);
+    QCOMPARE(ui().penPressureDeadZoom->value(), 25);
+    QVERIFY(ui().enableMouseButton->isChecked());
+    QVERIFY(!ui().enableShortcutButton->isChecked());
+    for (const char* box : {"rotation0CheckBox", "rotation90CheckBox", "rotation180CheckBox",
+                            "rotation270CheckBox"})
+      QCOMPARE(panel().findChild<QAbstractButton*>(box)->isChecked(), ticked == box);
+    QVERIFY(controller().iniConfigStatus());
+    // One filter guards the four offset fields.
+    const QValidator* filter = ui().leftOffsetText->validator();
+    QVERIFY(qobject_cast<const OnlyIntegerValueFormatter*>(filter));
+    for (QLineEdit* field : {ui().rightOffsetText, ui().upOffsetText, ui().downOffsetText})
+      QCOMPARE(field->validator(), filter);
+
     ui().segCtrl->setCurrentIndex(0);
-    app_->driver.setCursorOffset({3, -2});
+    driver.setCursorOffset({3, -2});
     std::thread driverThread([this, connected] {
       // The tablet came or went, as the driver's device callbacks say it.
       app_->driver.setIsConnected(connected);
@@ -142,41 +172,6 @@ class PanelTest : public QObject {
       QCOMPARE(shown, images[connected].pixmap(size).toImage());
       QVERIFY(shown != images[!connected].pixmap(size).toImage());
     }
-  }
-
-  void panelLoadsItsControlsFromTheDriver_data() {
-    QTest::addColumn<int>("rotation");
-    QTest::addColumn<QString>("ticked");
-    QTest::newRow("270") << 270 << "rotation270CheckBox";
-    QTest::newRow("45 ticks none") << 45 << "";
-  }
-
-  void panelLoadsItsControlsFromTheDriver() {
-    QFETCH(int, rotation);
-    QFETCH(QString, ticked);
-    BTDriverManager& driver = app_->driver;
-    driver.setPressureDamping(0.7f);
-    driver.setSmoothingLevel(6);
-    driver.setPressureDeadZone(0.25f);
-    driver.setEnableMouse(true);
-    driver.setEnableShourtcut(false);
-    driver.setTabletRotation(rotation);
-    QVERIFY(app_->start());
-    click();
-    QCOMPARE(ui().pressureSlider->value(), 70);
-    QCOMPARE(ui().smoothingSlider->value(), 6);
-    QCOMPARE(ui().penPressureDeadZoom->value(), 25);
-    QVERIFY(ui().enableMouseButton->isChecked());
-    QVERIFY(!ui().enableShortcutButton->isChecked());
-    for (const char* box : {"rotation0CheckBox", "rotation90CheckBox", "rotation180CheckBox",
-                            "rotation270CheckBox"})
-      QCOMPARE(panel().findChild<QAbstractButton*>(box)->isChecked(), ticked == box);
-    QVERIFY(controller().iniConfigStatus());
-    // One filter guards the four offset fields.
-    const QValidator* filter = ui().leftOffsetText->validator();
-    QVERIFY(qobject_cast<const OnlyIntegerValueFormatter*>(filter));
-    for (QLineEdit* field : {ui().rightOffsetText, ui().upOffsetText, ui().downOffsetText})
-      QCOMPARE(field->validator(), filter);
   }
 
  private:
