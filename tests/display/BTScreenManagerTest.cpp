@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FakeDisplays.h"
+#include "DriverHarness.h"
 #include "display/BTScreenManager.h"
 
 namespace taviro {
@@ -69,6 +69,28 @@ TEST(ScreenManager, UnpluggingTheTargetFallsBackToTheMainDisplay) {
   s.center.post(kApplicationDidChangeScreenParametersNotification);
   EXPECT_EQ(s.manager->targetScreen()->id, 1u);
   EXPECT_EQ(s.settings.monitorArea.load(), kMain);
+}
+
+// The display manager the driver sets up follows the stored rotation and
+// display choice from the start, before the mapping editor ever runs.
+TEST(StoredScreenSettings, RotationShapesTheMappingFromStart) {
+  Value::Dict stored = testing::identityMapping();
+  stored[DriverKeys::rotation] = 90;
+  testing::DriverHarness h(stored);
+  BTDriverManager& d = h.start();
+  EXPECT_EQ(d.screenManager().rotation(), 90);
+  for (int i = 0; i < 4; ++i) h.feed(testing::tabletReport(0xC0, 101, 200));
+  EXPECT_EQ(d.stylus().point, (Int32Point{65335, 101}));
+}
+
+TEST(StoredScreenSettings, DisplayChoiceIsTheTargetFromStart) {
+  Value::Dict stored{{DriverKeys::displayId, 1},
+                     {DriverKeys::screenArea, Value::Array{0.0, 0.0, 1280.0, 1024.0}}};
+  testing::DriverHarness h(stored, {kMain, kSecond});
+  BTDriverManager& d = h.start();
+  EXPECT_EQ(d.screenManager().targetScreen()->id, 2u);
+  EXPECT_EQ(d.tabletSettings().monitorArea.load(), Rect(1920, 56, 1280, 1024));
+  EXPECT_EQ(d.screenManager().screenMapping(), Rect(0, 56, 1280, 1024));
 }
 
 }  // namespace

@@ -46,10 +46,8 @@ struct DriverHarness {
                          std::vector<Rect> displays = {Rect(0, 0, 1920, 1080)})
       : fakes(std::move(stored), std::move(displays)) {}
 
-  // The driver started as the driver thread would, without a thread: event
-  // connection open, pen state initialised, display manager created. Posts go
-  // to `events` when given (one that drops them, for the allocation test and
-  // the benchmark), else to the recording fake.
+  // The driver started as the driver thread would, without a thread. Posts go
+  // to `events` when given (a sink that drops them), else to the recording fake.
   BTDriverManager& start(HIDEventSystem* events = nullptr) {
     DriverPlatform platform = fakes.platform();
     if (events) platform.eventSystem = events;

@@ -21,38 +21,6 @@ void FakeHIDManager::run(std::chrono::milliseconds timeout) {
   changed_.notify_all();
 }
 
-void FakeHIDManager::close() {
-  std::unique_lock lock(mutex_);
-  closed_ = true;
-  changed_.notify_all();
-  changed_.wait(lock, [this] { return !running_; });
-}
-
-int FakeHIDManager::setFeatureReport(std::uint8_t, const std::uint8_t* bytes, std::size_t length) {
-  std::lock_guard lock(mutex_);
-  featureReports_.emplace_back(bytes, bytes + length);
-  return 0;
-}
-
-void FakeHIDManager::registerInputReportCallback(std::uint8_t* buffer, std::size_t size,
-                                                 InputReportCallback callback) {
-  std::lock_guard lock(mutex_);
-  buffer_ = buffer;
-  size_ = size;
-  input_ = std::move(callback);
-}
-
-std::vector<std::vector<std::uint8_t>> FakeHIDManager::featureReports() const {
-  std::lock_guard lock(mutex_);
-  return featureReports_;
-}
-
-void FakeHIDManager::enqueue(std::function<void()> work) {
-  std::lock_guard lock(mutex_);
-  queue_.push_back(std::move(work));
-  changed_.notify_all();
-}
-
 // Each delivery takes its callback under the lock and runs it outside.
 void FakeHIDManager::plug() {
   enqueue([this] { deviceEvent(matched_, vendor == kTabletVendorID && product == kTabletProductID); });
@@ -80,16 +48,6 @@ void FakeHIDManager::report(const std::vector<std::uint8_t>& bytes) {
     lock.unlock();
     callback(bytes.empty() ? 0 : bytes[0], buffer_, n);
   });
-}
-
-void FakeHIDManager::waitUntilIdle() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return closed_ || (queue_.empty() && !running_); });
-}
-
-bool FakeHIDManager::closed() const {
-  std::lock_guard lock(mutex_);
-  return closed_;
 }
 
 namespace {
@@ -120,16 +78,6 @@ HIDManagerFactory FakeHIDManagerFactory::factory() {
     managers_.push_back(manager);
     return std::make_unique<ManagerHandle>(manager);
   };
-}
-
-std::vector<std::shared_ptr<FakeHIDManager>> FakeHIDManagerFactory::managers() const {
-  std::lock_guard lock(mutex_);
-  return managers_;
-}
-
-std::shared_ptr<FakeHIDManager> FakeHIDManagerFactory::latest() const {
-  std::lock_guard lock(mutex_);
-  return managers_.empty() ? nullptr : managers_.back();
 }
 
 }  // namespace taviro::fakes

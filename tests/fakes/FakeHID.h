@@ -37,14 +37,31 @@ class FakeHIDManager : public HIDManager, public HIDDevice {
     removed_ = std::move(callback);
   }
   void run(std::chrono::milliseconds timeout) override;
-  void close() override;
+  void close() override {
+    std::unique_lock lock(mutex_);
+    closed_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return !running_; });
+  }
 
   // The tablet: feature reports are recorded, input reports copied into the
   // registered buffer.
-  int setFeatureReport(std::uint8_t reportId, const std::uint8_t* bytes, std::size_t length) override;
+  int setFeatureReport(std::uint8_t, const std::uint8_t* bytes, std::size_t length) override {
+    std::lock_guard lock(mutex_);
+    featureReports_.emplace_back(bytes, bytes + length);
+    return 0;
+  }
   void registerInputReportCallback(std::uint8_t* buffer, std::size_t size,
-                                   InputReportCallback callback) override;
-  std::vector<std::vector<std::uint8_t>> featureReports() const;
+                                   InputReportCallback callback) override {
+    std::lock_guard lock(mutex_);
+    buffer_ = buffer;
+    size_ = size;
+    input_ = std::move(callback);
+  }
+  std::vector<std::vector<std::uint8_t>> featureReports() const {
+    std::lock_guard lock(mutex_);
+    return featureReports_;
+  }
 
   // Queued for the next run(); the tablet is matched only when the driver
   // asked for its ids.
@@ -54,11 +71,21 @@ class FakeHIDManager : public HIDManager, public HIDDevice {
   // Delivers everything queued so far on the calling thread.
   void runPending() { run(std::chrono::milliseconds(0)); }
   // Waits until the queue is empty and no callback runs (another thread serves it).
-  void waitUntilIdle();
-  bool closed() const;
+  void waitUntilIdle() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return closed_ || (queue_.empty() && !running_); });
+  }
+  bool closed() const {
+    std::lock_guard lock(mutex_);
+    return closed_;
+  }
 
  private:
-  void enqueue(std::function<void()> work);
+  void enqueue(std::function<void()> work) {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(work));
+    changed_.notify_all();
+  }
   void deviceEvent(const DeviceCallback& which, bool matches);
 
   mutable std::mutex mutex_;
@@ -79,8 +106,14 @@ class FakeHIDManager : public HIDManager, public HIDDevice {
 class FakeHIDManagerFactory {
  public:
   HIDManagerFactory factory();
-  std::vector<std::shared_ptr<FakeHIDManager>> managers() const;
-  std::shared_ptr<FakeHIDManager> latest() const;
+  std::vector<std::shared_ptr<FakeHIDManager>> managers() const {
+    std::lock_guard lock(mutex_);
+    return managers_;
+  }
+  std::shared_ptr<FakeHIDManager> latest() const {
+    std::lock_guard lock(mutex_);
+    return managers_.empty() ? nullptr : managers_.back();
+  }
 
  private:
   mutable std::mutex mutex_;

@@ -15,7 +15,7 @@ TEST(UserDefaults, PersistentValuesOverlayRegisteredOnesAndAreWrittenOnlyAfterAC
   EXPECT_EQ(d.objectForKey("b"), Value(2));
   EXPECT_EQ(d.objectForKey("c"), std::nullopt);
   EXPECT_TRUE(d.synchronize());
-  EXPECT_EQ(storage->saves(), 0);
+  EXPECT_EQ(storage->saves, 0);
 
   d.removeObjectForKey("a");
   EXPECT_EQ(d.objectForKey("a"), Value(9));  // the registered value shows through
@@ -24,7 +24,7 @@ TEST(UserDefaults, PersistentValuesOverlayRegisteredOnesAndAreWrittenOnlyAfterAC
   EXPECT_TRUE(d.synchronize());
   EXPECT_EQ(storage->domain(), (Value::Dict{{"k", Value::Array{1.5, 2.5}}}));  // registered stay in memory
   EXPECT_TRUE(d.synchronize());
-  EXPECT_EQ(storage->saves(), 1);
+  EXPECT_EQ(storage->saves, 1);
 }
 
 }  // namespace

@@ -42,17 +42,10 @@ grep -q '^-\[BTDriverManager updateStylusStatus\]\[Line [0-9]*\] \[info\] >>>mou
 
 # Settings and displays: a second display of 1280x1024 as the target, mapped
 # whole (its frame's y is 1080 - 1024 = 56 from the main display's bottom).
-cat >"$work/settings.plist" <<'PLIST'
-<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<dict>
-  <key>com.pelmora.nivoltDriver.displayId</key><integer>1</integer>
-  <key>com.pelmora.nivoltDriver.screenArea</key>
-  <array><real>1920</real><real>56</real><real>1280</real><real>1024</real></array>
-</dict>
-</plist>
-PLIST
+k=com.pelmora.nivoltDriver
+printf '<?xml version="1.0"?><plist version="1.0"><dict><key>%s.displayId</key><integer>1</integer>
+<key>%s.screenArea</key><array><real>1920</real><real>56</real><real>1280</real><real>1024</real></array>
+</dict></plist>\n' $k $k >"$work/settings.plist"
 printf '08 C0 00 00 00 00 00 00\n%.0s' 1 2 3 4 >"$work/corner.txt"
 "$replay" --settings "$work/settings.plist" --displays 1920x1080+0+0,1280x1024+1920+0 \
   "$work/corner.txt" >"$work/out" 2>/dev/null || fail "settings: exit status $?"
