@@ -61,9 +61,7 @@ TEST(Pressure, DeadZoneSilencesLightPressureAndRisesAboveIt) {
   }
 }
 
-// The driver's own settings reach the computation, mouse mode through the
-// record's copy. (The panel's "updatePressure" lines are checked by the
-// replay tool's --show-pressure recording.)
+// The driver's own settings reach the computation, mouse mode through the record's copy.
 TEST(Pressure, DriverAppliesItsDampingAndMouseMode) {
   testing::DriverHarness h;
   BTDriverManager& d = h.start();

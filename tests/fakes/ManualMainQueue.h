@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "foundation/MainQueue.h"
@@ -23,24 +24,20 @@ class ManualMainQueue : public MainQueue {
 
   // Runs queued work (and work it queues) in order.
   void drain() {
-    for (;;) {
-      std::function<void()> work;
-      {
-        std::lock_guard lock(mutex_);
-        if (queue_.empty()) return;
-        work = std::move(queue_.front());
-        queue_.pop_front();
-      }
+    std::unique_lock lock(mutex_);
+    while (!queue_.empty()) {
+      std::function<void()> work = std::move(queue_.front());
+      queue_.pop_front();
+      lock.unlock();
       work();
+      lock.lock();
     }
   }
   // Runs the delayed work, in the order it was queued.
   void runDelayed() {
-    std::vector<std::function<void()>> work;
-    {
-      std::lock_guard lock(mutex_);
-      work.swap(delayed_);
-    }
+    std::unique_lock lock(mutex_);
+    std::vector<std::function<void()>> work = std::exchange(delayed_, {});
+    lock.unlock();
     for (auto& fn : work) fn();
   }
 

@@ -9,10 +9,9 @@ namespace taviro {
 namespace {
 
 std::vector<std::string> g_lines;
-void capture(std::string_view line) { g_lines.emplace_back(line); }
 
 TEST(Log, DriverLinesCarryMethodLineAndLevelAndOverlongLinesAreCut) {
-  const LogSink previous = setLogSink(&capture);
+  const LogSink previous = setLogSink([](std::string_view line) { g_lines.emplace_back(line); });
   logMethod("-[BTDriverManager initializeHID]", 42, kLogInfo, "initializing %s", "HID device");
   logMethod("-[BTDriverManager openHIDService]", 7, kLogWarn, "error opening service");
   logBare("Updated Screen Mapping: %.2f", 1.0);

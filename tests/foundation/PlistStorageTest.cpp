@@ -19,15 +19,11 @@ std::vector<std::string> g_lines;  // log lines of the running test
 class PlistStorage : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::remove_all(dir);
     fs::create_directories(dir);
-    previousSink = setLogSink([](std::string_view line) { g_lines.emplace_back(line); });
+    setLogSink([](std::string_view line) { g_lines.emplace_back(line); });
     g_lines.clear();
   }
-  void TearDown() override {
-    setLogSink(previousSink);
-    fs::remove_all(dir);
-  }
+  void TearDown() override { fs::remove_all(dir); }
   void writeFile(const std::string& text) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << text;
@@ -40,7 +36,6 @@ class PlistStorage : public ::testing::Test {
                        ("taviro-plist-" + std::to_string(::getpid()) + "-" +
                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
   const std::string path = (dir / "taviro" / "com.nivolt.Kestrom.plist").string();
-  LogSink previousSink = nullptr;
 };
 
 const Value::Dict kSample{
