@@ -11,8 +11,12 @@ inline constexpr const char* kStartletIdentifier = "com.nivolt.Startlet";
 // directory (…/Taviro.app/Contents/MacOS).
 QString startletExecutableFor(const QString& taviroExecutableDir);
 
-// Writes "<autostartDir>/com.nivolt.Startlet.desktop" (atomically) starting
-// `startletExecutable`. False when Startlet is missing or the file cannot be
+// Makes "<autostartDir>/com.nivolt.Startlet.desktop" start
+// `startletExecutable` at login. An entry that already starts it is left as
+// it is, so a user who switched it off in the desktop's start-up settings
+// (Hidden=true, X-GNOME-Autostart-enabled=false) keeps it off; a missing one
+// is written, one pointing elsewhere rewritten (atomically, still off if it
+// was). False when Startlet is missing, or the entry cannot be read or
 // written.
 bool registerLoginItem(const QString& autostartDir, const QString& startletExecutable);
 

@@ -4,6 +4,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
@@ -116,7 +117,7 @@ class LaunchTest : public QObject {
     };
     QVERIFY(!taviro::registerLoginItem(autostart, dir.filePath(QStringLiteral("no-startlet"))));
     QVERIFY(!QFile::exists(autostart + "/com.nivolt.Startlet.desktop"));
-    // Registered on every start: the entry is replaced.
+    // Registered on every start.
     for (int start = 0; start < 2; ++start)
       QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
     const QString login = read(autostart + "/com.nivolt.Startlet.desktop");
@@ -135,6 +136,61 @@ class LaunchTest : public QObject {
     QVERIFY2(menu.contains(exec), qPrintable(menu));
     QVERIFY(menu.contains(QStringLiteral("\nName=Taviro\n")) && !menu.contains(QLatin1Char('@')));
     QVERIFY(!taviro::registerMenuEntry(dir.path(), dir.filePath("no-template"), odd, odd));
+  }
+
+  // What the user's autostart folder held before Taviro started, and what
+  // it holds after: "@HERE@" stands for this Startlet, "@ELSE@" for another.
+  void loginItemKeepsTheUsersChoiceAndRewritesOnlyAStaleEntry_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("after");  // lines the entry holds; empty: unchanged
+    const QString head = QStringLiteral("[Desktop Entry]\nType=Application\nName=Startlet\n");
+    QTest::newRow("hidden here") << head + "Exec=@HERE@\nHidden=true\n" << QStringList{};
+    QTest::newRow("GNOME-disabled here")
+        << head + "Exec=@HERE@\nX-GNOME-Autostart-enabled=false\n" << QStringList{};
+    QTest::newRow("delayed here") << head + "Exec=@HERE@\nX-GNOME-Autostart-Delay=9\n"
+                                  << QStringList{};
+    QTest::newRow("elsewhere") << head + "Exec=@ELSE@\n"
+                               << QStringList{"Name=Taviro", "Exec=@HERE@",
+                                              "X-GNOME-Autostart-enabled=true"};
+    QTest::newRow("hidden elsewhere")
+        << head + "Exec=@ELSE@\nHidden=true\n"
+        << QStringList{"Exec=@HERE@", "X-GNOME-Autostart-enabled=true", "Hidden=true"};
+    QTest::newRow("GNOME-disabled elsewhere")
+        << head + "Exec=@ELSE@\nX-GNOME-Autostart-enabled=false\n"
+        << QStringList{"Exec=@HERE@", "X-GNOME-Autostart-enabled=false"};
+  }
+
+  void loginItemKeepsTheUsersChoiceAndRewritesOnlyAStaleEntry() {
+    QFETCH(QString, before);
+    QFETCH(QStringList, after);
+    QTemporaryDir dir;
+    const QString startlet = dir.filePath(QStringLiteral("Startlet"));
+    QFile program(startlet);
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const auto fill = [&](QString text) {
+      return text.replace(QStringLiteral("@HERE@"), QStringLiteral("\"%1\"").arg(startlet))
+          .replace(QStringLiteral("@ELSE@"), QStringLiteral("\"/opt/old/Startlet\""));
+    };
+    QFile entry(dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop")));
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.write(fill(before).toUtf8());
+    entry.close();
+
+    QVERIFY(taviro::registerLoginItem(dir.path(), startlet));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    if (after.isEmpty()) QCOMPARE(text, fill(before));
+    for (const QString& line : after)
+      QVERIFY2(text.split(QLatin1Char('\n')).contains(fill(line)), qPrintable(text));
+    QCOMPARE(text.contains(QStringLiteral("Hidden=true")), before.contains("Hidden=true"));
+  }
+
+  void loginItemThatCannotBeReadIsNotReplaced() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("com.nivolt.Startlet.desktop")));
+    QVERIFY(!taviro::registerLoginItem(dir.path(), QStringLiteral(STARTLET_EXECUTABLE)));
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop"))).isDir());
   }
 
   void secondCopyHandsOverAndQuitsBeforeCreatingADriver() {
