@@ -149,4 +149,10 @@ int linuxKeyForVirtualKey(std::uint16_t virtualKey) {
   return it != std::end(kKeys) && it->virtualKey == virtualKey ? it->linuxKey : -1;
 }
 
+int virtualKeyForLinuxKey(int linuxKey) {
+  const auto* it = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                [linuxKey](const KeyPair& p) { return p.linuxKey == linuxKey; });
+  return it != std::end(kKeys) ? it->virtualKey : -1;
+}
+
 }  // namespace taviro::linux_input

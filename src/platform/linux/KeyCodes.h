@@ -8,4 +8,8 @@ namespace taviro::linux_input {
 // KEY_* code of `virtualKey`, or -1 when the key table has no such code.
 int linuxKeyForVirtualKey(std::uint16_t virtualKey);
 
+// The virtual key code of Linux key `linuxKey` (KEY_*), or -1 when the table
+// has none.
+int virtualKeyForLinuxKey(int linuxKey);
+
 }  // namespace taviro::linux_input
