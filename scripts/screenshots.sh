@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of Taviro under a virtual X server with a tray host: the panel
 # opened with the tablet shown as connected and as not connected, on one
-# screen and, where Xvfb gives two, on two. PNGs go to build/screenshots/.
+# screen and, where Xvfb gives two, on two; the shortcut editor, key tips and
+# the test pad. PNGs go to build/screenshots/.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build/app)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/app}
 app=$build/Taviro.app/Contents/MacOS/Taviro
 out=$root/build/screenshots
-for tool in Xvfb trayer import convert xwininfo; do
+for tool in Xvfb trayer import convert xwininfo xdotool; do
   command -v "$tool" >/dev/null || { echo "missing $tool: scripts/deps.sh test" >&2; exit 1; }
 done
 [[ -x $app ]] || { echo "build Taviro first: cmake --build $build --target Taviro" >&2; exit 1; }
@@ -48,18 +49,22 @@ stop_x() {
   pids=()
 }
 
-# shot NAME ARGS...: runs Taviro with a private socket and config folder,
-# opens its panel, and saves the whole screen.
-shot() {
+# launch NAME PROGRAM ARGS...: runs PROGRAM with a private socket and config
+# folder, logging to NAME.log; `launched` is its process id.
+launch() {
   local name=$1
   shift
   local home=$work/$name
   mkdir -p "$home"
   chmod 700 "$home"  # also the runtime directory
   TMPDIR=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home \
-    "$app" --open-panel "$@" >"$out/$name.log" 2>&1 &
-  local pid=$!
-  sleep 3
+    "$@" >"$out/$name.log" 2>&1 &
+  launched=$!
+}
+
+# grab NAME: saves the whole screen, then ends the launched program.
+grab() {
+  local name=$1
   if ((screens == 1)); then
     import -window root "$out/$name.png"
   else
@@ -71,9 +76,18 @@ shot() {
     done
     convert "${parts[@]}" -background '#202124' -gravity north +append "$out/$name.png"
   fi
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  kill "$launched" 2>/dev/null || true
+  wait "$launched" 2>/dev/null || true
   echo "saved $out/$name.png"
+}
+
+# shot NAME ARGS...: Taviro with its panel opened.
+shot() {
+  local name=$1
+  shift
+  launch "$name" "$app" --open-panel "$@"
+  sleep 3
+  grab "$name"
 }
 
 start_x 1600x900x24
@@ -94,4 +108,30 @@ shot two-screens-connected --fake-connected
 shot two-screens-second-display --fake-connected --panel-display 1
 shot two-screens-disconnected
 shot two-screens-second-display-disconnected --panel-display 1
+stop_x
+
+# The shortcut editor, the key tip and the test pad, shown by a helper built
+# with the tests. The editor of key 1 as loaded, then A and F5 typed on the X
+# keyboard (recorded by name from their X key codes); the tip of key 2 at the
+# top of the first and of the second display; the panel's test page after two
+# pen strokes of rising and falling pressure.
+editors=$build/tests/app/shots_Editors
+[[ -x $editors ]] || { echo "build the helper first: cmake --build $build --target shots_Editors" >&2; exit 1; }
+start_x 1600x900x24
+launch editor-key-1 "$editors" editor 1
+editor=$(timeout 30 xdotool search --sync --name '^단축키 설정$' | head -1)
+xdotool windowfocus --sync "$editor" key a F5
+sleep 1
+grab editor-key-1
+launch key-tip-2 "$editors" tip 2 0
+sleep 3
+grab key-tip-2
+launch test-pad-strokes "$editors" pad
+sleep 5
+grab test-pad-strokes
+stop_x
+start_x 1280x800x24 1024x768x24
+launch two-screens-key-tip-2 "$editors" tip 2 1
+sleep 3
+grab two-screens-key-tip-2
 stop_x

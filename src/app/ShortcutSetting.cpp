@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <span>
 
@@ -109,6 +111,12 @@ void setGroupEnabled(QWidget* group, bool on) {
 ShortcutSetting* ShortcutSetting::openForKey(Configure& store, long keyId) {
   auto* editor = new ShortcutSetting(store);
   editor->setAttribute(Qt::WA_DeleteOnClose);
+  // In the middle of the display the pointer is on (the one the user clicked).
+  if (QScreen* screen = QGuiApplication::screenAt(QCursor::pos())) {
+    editor->setScreen(screen);
+    editor->adjustSize();
+    editor->move(screen->availableGeometry().center() - editor->rect().center());
+  }
   editor->show();
   editor->raise();
   editor->activateWindow();
