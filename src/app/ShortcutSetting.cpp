@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <span>
+#include <vector>
 
 #include "app/ShellProgramDialog.h"
 #include "foundation/Log.h"
@@ -66,9 +67,13 @@ constexpr Modifier kModifiers[] = {
 constexpr QCheckBox* Ui_::*kEnableBoxes[] = {
     &Ui_::enableKeyboard, &Ui_::enableMouseEvent, &Ui_::enableFuncEvent, &Ui_::enableRunEvent};
 
-QLineEdit* Ui_::*fieldOf(ShortcutEditor::TextField field) {
-  return field == ShortcutEditor::TextField::filePathTextField ? &Ui_::filePathTextField
-                                                              : &Ui_::shortcutTextField;
+QCheckBox* boxOf(const Ui_& ui, ShortcutEditor::EnableBox box) {
+  return ui.*kEnableBoxes[static_cast<int>(box)];
+}
+
+QLineEdit* fieldOf(const Ui_& ui, ShortcutEditor::TextField field) {
+  return field == ShortcutEditor::TextField::filePathTextField ? ui.filePathTextField
+                                                              : ui.shortcutTextField;
 }
 
 // The command of the button tagged `sender`'s tag; nothing for other tags.
@@ -80,11 +85,21 @@ std::optional<std::string> commandOfTag(std::span<const RadioCommand> commands,
   return std::string(commands[static_cast<std::size_t>(tag)].name) + ';';
 }
 
-void setChecked(QRadioButton* button, bool on) {
-  // A radio button of an exclusive group refuses to be turned off alone.
-  button->setAutoExclusive(false);
-  button->setChecked(on);
-  button->setAutoExclusive(true);
+// Turns each radio button on exactly when `command` contains its name;
+// answers those that are on, in table order.
+std::vector<QRadioButton*> selectRadios(Ui_& ui, std::span<const RadioCommand> commands,
+                                        const std::optional<std::string>& command) {
+  std::vector<QRadioButton*> on;
+  for (const RadioCommand& c : commands) {
+    QRadioButton* button = ui.*c.button;
+    const bool chosen = command && command->find(c.name) != std::string::npos;
+    // A radio button of an exclusive group refuses to be turned off alone.
+    button->setAutoExclusive(false);
+    button->setChecked(chosen);
+    button->setAutoExclusive(true);
+    if (chosen) on.push_back(button);
+  }
+  return on;
 }
 
 // The virtual key code (key table) of a key press; -1 for none. X11 and
@@ -99,6 +114,25 @@ int virtualKeyCode(const QKeyEvent& event) {
   (void)event;
   return -1;
 #endif
+}
+
+// Modifier and lock keys change the keyboard's state rather than type: a
+// chord's modifiers come from the check boxes, so these are neither recorded
+// nor kept from the window they go to.
+bool isModifierKey(int key) {
+  switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void setGroupEnabled(QWidget* group, bool on) {
@@ -176,39 +210,35 @@ void ShortcutSetting::setKeyId(long keyId) {
 // ---- ShortcutEditor
 
 void ShortcutSetting::setMouseEvent(const std::optional<std::string>& command) {
-  for (const RadioCommand& c : kMouseCommands)
-    setChecked(ui_.get()->*c.button, command && command->find(c.name) != std::string::npos);
-  for (const RadioCommand& c : kMouseCommands)
-    if ((ui_.get()->*c.button)->isChecked()) mouseSettingRadio(ui_.get()->*c.button);
+  for (QRadioButton* button : selectRadios(*ui_, kMouseCommands, command))
+    mouseSettingRadio(button);
 }
 
 void ShortcutSetting::setFunctionEvent(const std::optional<std::string>& command) {
-  for (const RadioCommand& c : kFunctionCommands)
-    setChecked(ui_.get()->*c.button, command && command->find(c.name) != std::string::npos);
-  for (const RadioCommand& c : kFunctionCommands)
-    if ((ui_.get()->*c.button)->isChecked()) changeFunction(ui_.get()->*c.button);
+  for (QRadioButton* button : selectRadios(*ui_, kFunctionCommands, command))
+    changeFunction(button);
 }
 
 void ShortcutSetting::setShortcutText(const std::string& text) {
   for (const Modifier& m : kModifiers)
-    (ui_.get()->*m.box)->setChecked(text.find(m.prefix) != std::string::npos);
+    (*ui_.*m.box)->setChecked(text.find(m.prefix) != std::string::npos);
   showShortcut(text);
 }
 
 int ShortcutSetting::checkState(EnableBox box) const {
-  return (ui_.get()->*kEnableBoxes[static_cast<int>(box)])->isChecked() ? 1 : 0;
+  return boxOf(*ui_, box)->isChecked() ? 1 : 0;
 }
 
 void ShortcutSetting::setCheckState(EnableBox box, int state) {
-  (ui_.get()->*kEnableBoxes[static_cast<int>(box)])->setChecked(state != 0);
+  boxOf(*ui_, box)->setChecked(state != 0);
 }
 
 std::string ShortcutSetting::stringValue(TextField field) const {
-  return (ui_.get()->*fieldOf(field))->text().toStdString();
+  return fieldOf(*ui_, field)->text().toStdString();
 }
 
 void ShortcutSetting::setStringValue(TextField field, const std::string& text) {
-  (ui_.get()->*fieldOf(field))->setText(QString::fromStdString(text));
+  fieldOf(*ui_, field)->setText(QString::fromStdString(text));
 }
 
 // ---- Actions
@@ -286,7 +316,7 @@ void ShortcutSetting::cancelButton() { close(); }
 void ShortcutSetting::rebuildShortcutEvent() {
   shortcutEvent_.clear();
   for (const Modifier& m : kModifiers)
-    if ((ui_.get()->*m.box)->isChecked()) shortcutEvent_ += m.prefix;
+    if ((*ui_.*m.box)->isChecked()) shortcutEvent_ += m.prefix;
 }
 
 void ShortcutSetting::showShortcut(const std::string& text) {
@@ -317,7 +347,8 @@ bool ShortcutSetting::takesKeyFor(QObject* receiver) const {
 
 bool ShortcutSetting::eventFilter(QObject* receiver, QEvent* event) {
   const QEvent::Type type = event->type();
-  if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || !takesKeyFor(receiver))
+  if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) ||
+      isModifierKey(static_cast<const QKeyEvent*>(event)->key()) || !takesKeyFor(receiver))
     return false;
   // Accepting the override keeps the key from running a shortcut first.
   if (type == QEvent::KeyPress) keyDown(static_cast<const QKeyEvent&>(*event));

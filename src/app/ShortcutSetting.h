@@ -6,9 +6,10 @@
 // shortcut store and posts "UpdateSettings", on which the panel refreshes its
 // key labels.
 //
-// While an editor is open it takes every key press of the application (its own
-// dialogs and other editors' windows excepted): keys aimed at the editor, or
-// at no editor, are recorded by name and go no further.
+// While an editor is open it takes the key presses of the application: keys
+// aimed at the editor, or at a window of no editor, are recorded by name and go
+// no further. Keys for its own dialogs and for other editors pass, and so do
+// modifier keys, which are no keys of a chord.
 #include <QWidget>
 #include <memory>
 #include <optional>

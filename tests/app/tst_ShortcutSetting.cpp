@@ -53,8 +53,9 @@ void click(QAbstractButton* button) {
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
-void press(QWidget* receiver, quint32 nativeScanCode) {
-  QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, nativeScanCode, 0, 0);
+void press(QWidget* receiver, quint32 nativeScanCode, int key = Qt::Key_unknown,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+  QKeyEvent event(QEvent::KeyPress, key, modifiers, nativeScanCode, 0, 0, text);
   QApplication::sendEvent(receiver, &event);
 }
 
@@ -83,6 +84,11 @@ class ShortcutSettingTest : public QObject {
 
   void keysAreRecordedAfterTheModifiersAndClearKeepsTheModifiers() {
     ShortcutSetting* editor = open(4);
+    // Ctrl held on the keyboard is no key of the chord, nor its modifier.
+    press(editor, 29 + kXkbOffset, Qt::Key_Control);
+    press(editor, kKeyA, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(editor->ui().shortcutTextField->text(), QStringLiteral("A "));
+    click(editor->ui().clearShortcutTextButton);
     click(editor->ui().ctrlCheckButton);
     click(editor->ui().shiftCheckButton);
     press(editor, kKeyA);
@@ -303,6 +309,11 @@ class ShortcutSettingTest : public QObject {
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Selelct shell program"));
     QCOMPARE(dialog->directory().absolutePath(), QDir::homePath());
     QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+    // The dialog is typed into, not recorded.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    press(name, kKeyA, Qt::Key_A, {}, "a");
+    QCOMPARE(name->text(), QStringLiteral("a"));
+    QCOMPARE(str(editor->keyboardEvent()), QStringLiteral(""));
     if (pick.isEmpty()) {
       dialog->reject();
     } else {
