@@ -64,8 +64,8 @@ constexpr Modifier kModifiers[] = {
 };
 
 // The enable check boxes, in the order of ShortcutEditor::EnableBox.
-constexpr QCheckBox* Ui_::*kEnableBoxes[] = {
-    &Ui_::enableKeyboard, &Ui_::enableMouseEvent, &Ui_::enableFuncEvent, &Ui_::enableRunEvent};
+constexpr QCheckBox* Ui_::*kEnableBoxes[] = {&Ui_::enableKeyboard, &Ui_::enableMouseEvent,
+                                             &Ui_::enableFuncEvent, &Ui_::enableRunEvent};
 
 QCheckBox* boxOf(const Ui_& ui, ShortcutEditor::EnableBox box) {
   return ui.*kEnableBoxes[static_cast<int>(box)];
@@ -73,7 +73,7 @@ QCheckBox* boxOf(const Ui_& ui, ShortcutEditor::EnableBox box) {
 
 QLineEdit* fieldOf(const Ui_& ui, ShortcutEditor::TextField field) {
   return field == ShortcutEditor::TextField::filePathTextField ? ui.filePathTextField
-                                                              : ui.shortcutTextField;
+                                                               : ui.shortcutTextField;
 }
 
 // The command of the button tagged `sender`'s tag; nothing for other tags.

@@ -113,7 +113,9 @@ void BTTestPadView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) mouseUp(sampleOf(*event, clickCount_));
 }
 
-void BTTestPadView::enterEvent(QEnterEvent* event) { logEvent(sampleOf(*event, 0.0f, 0), "entered"); }
+void BTTestPadView::enterEvent(QEnterEvent* event) {
+  logEvent(sampleOf(*event, 0.0f, 0), "entered");
+}
 
 void BTTestPadView::leaveEvent(QEvent*) { logEvent({}, "exited"); }
 
@@ -161,8 +163,8 @@ void BTTestPadView::drawLineWithEvent(const PointerSample& sample) {
 
 void BTTestPadView::logEvent(const PointerSample& sample, const char* type) {
   TAVIRO_LOG("-[BTTestPadView logEvent:withType:]", kLogInfo,
-             "[%s] cap %d cc %d pres %f bn %d bm %d", type, sample.capabilities,
-             sample.clickCount, double(sample.pressure), sample.buttonNumber, sample.buttonMask);
+             "[%s] cap %d cc %d pres %f bn %d bm %d", type, sample.capabilities, sample.clickCount,
+             double(sample.pressure), sample.buttonNumber, sample.buttonMask);
 }
 
 }  // namespace taviro

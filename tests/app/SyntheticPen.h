@@ -18,12 +18,10 @@ inline const QPointingDevice& syntheticStylus() {
 
 // One pen event at `at` (widget coordinates): a press or release of the tip,
 // or a move with the tip down (`touching`) or hovering.
-inline void sendPen(QWidget* widget, QEvent::Type type, QPointF at, qreal pressure,
-                    bool touching) {
-  const Qt::MouseButton button =
-      type == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton;
-  QTabletEvent event(type, &syntheticStylus(), at, widget->mapToGlobal(at), pressure, 0, 0, 0, 0,
-                     0, Qt::NoModifier, button, touching ? Qt::LeftButton : Qt::NoButton);
+inline void sendPen(QWidget* widget, QEvent::Type type, QPointF at, qreal pressure, bool touching) {
+  const Qt::MouseButton button = type == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton;
+  QTabletEvent event(type, &syntheticStylus(), at, widget->mapToGlobal(at), pressure, 0, 0, 0, 0, 0,
+                     Qt::NoModifier, button, touching ? Qt::LeftButton : Qt::NoButton);
   QApplication::sendEvent(widget, &event);
 }
 

@@ -33,7 +33,8 @@ void drawWaves(QWidget* pad) {
     test::sendPen(pad, QEvent::TabletPress, at(0), pressure(0), true);
     constexpr int kSteps = 120;
     for (int i = 1; i <= kSteps; ++i)
-      test::sendPen(pad, QEvent::TabletMove, at(qreal(i) / kSteps), pressure(qreal(i) / kSteps), true);
+      test::sendPen(pad, QEvent::TabletMove, at(qreal(i) / kSteps), pressure(qreal(i) / kSteps),
+                    true);
     test::sendPen(pad, QEvent::TabletRelease, at(1), 0, false);
   }
 }

@@ -34,7 +34,8 @@ class ShowShoutcutTest : public QObject {
     QTest::addColumn<int>("screen");
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<QString>("label");
-    QTest::newRow("key 2, second display") << 2 << 1 << QPoint(1920 + 640 - 190, 10) << "브러시 전환 ";
+    QTest::newRow("key 2, second display")
+        << 2 << 1 << QPoint(1920 + 640 - 190, 10) << "브러시 전환 ";
     QTest::newRow("key 0, first display") << 0 << 0 << QPoint(960 - 190, 10) << "Ctrl+Z ";
     QTest::newRow("key 4, nothing set") << 4 << 0 << QPoint(960 - 190, 10) << "정의되지 않음";
   }

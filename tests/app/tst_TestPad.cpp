@@ -13,7 +13,9 @@ namespace {
 
 QStringList gLines;
 
-void collect(std::string_view line) { gLines << QString::fromUtf8(line.data(), qsizetype(line.size())); }
+void collect(std::string_view line) {
+  gLines << QString::fromUtf8(line.data(), qsizetype(line.size()));
+}
 
 // The labels of the lines logged since the last call.
 QStringList takeLabels() {
@@ -61,11 +63,11 @@ class TestPadTest : public QObject {
     QTest::newRow("pen tap") << true << "pr" << click << false;
     QTest::newRow("mouse drag") << false << "pdddr" << drag << true;
     QTest::newRow("pen stroke") << true << "pdddr" << drag << true;
-    QTest::newRow("one drag only logs") << true << "pdr"
-                                        << QStringList{"DOWN", "DRAGGED", "DOWN-LOOP"} << false;
+    QTest::newRow("one drag only logs")
+        << true << "pdr" << QStringList{"DOWN", "DRAGGED", "DOWN-LOOP"} << false;
     QTest::newRow("hover, stroke, hover")
-        << true << "mpddrm" << QStringList{"Move", "DOWN", "DRAGGED", "DRAGGED-LOOP", "DOWN-LOOP", "Move"}
-        << true;
+        << true << "mpddrm"
+        << QStringList{"Move", "DOWN", "DRAGGED", "DRAGGED-LOOP", "DOWN-LOOP", "Move"} << true;
   }
 
   void gesturesLogTheirLabelsAndOnlyLoopDragsDraw() {
@@ -96,7 +98,8 @@ class TestPadTest : public QObject {
 
   void eachLineCarriesTheEventsTabletFields() {
     test::sendPen(pad_.get(), QEvent::TabletPress, {10, 10}, 0.25, true);
-    QTest::mousePress(pad_.get(), Qt::RightButton, {}, {20, 20});  // not the left button: not logged
+    QTest::mousePress(pad_.get(), Qt::RightButton, {},
+                      {20, 20});  // not the left button: not logged
     QCOMPARE(gLines.size(), 1);
     static const QRegularExpression line(QStringLiteral(
         R"(^-\[BTTestPadView logEvent:withType:\]\[Line \d+\] \[info\] \[DOWN\] cap 5 cc 1 pres 0\.250000 bn 0 bm 1$)"));
