@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of Taviro under a virtual X server with a tray host: the panel
 # opened with the tablet shown as connected and as not connected, on one
-# screen and, where Xvfb gives two, on two; the shortcut editor, key tips and
-# the test pad. PNGs go to build/screenshots/.
+# screen and, where Xvfb gives two, on two; the mapping editor with stored
+# settings; the shortcut editor, key tips and the test pad. PNGs go to
+# build/screenshots/.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build/app)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -47,6 +48,24 @@ stop_x() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   pids=()
+}
+
+# settings NAME ROTATION DISPLAY "SCREEN AREA" "TABLET AREA": the settings
+# file the next `shot NAME` starts with (areas as "x y width height").
+settings() {
+  local dir=$work/$1/config/taviro
+  mkdir -p "$dir"
+  array() { printf '<array>'; printf '<real>%s</real>' $1; printf '</array>'; }
+  cat >"$dir/com.nivolt.Kestrom.plist" <<EOF
+<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0"><dict>
+<key>com.pelmora.nivoltDriver.rotation</key><integer>$2</integer>
+<key>com.pelmora.nivoltDriver.displayId</key><integer>$3</integer>
+<key>com.pelmora.nivoltDriver.screenArea</key>$(array "$4")
+<key>com.pelmora.nivoltDriver.tabletArea</key>$(array "$5")
+</dict></plist>
+EOF
 }
 
 # launch NAME PROGRAM ARGS...: runs PROGRAM with a private socket and config
@@ -97,6 +116,12 @@ shot one-screen-no-tray --no-tray --fake-connected
 for page in 0 1 2; do
   shot "one-screen-page-$page" --fake-connected --panel-page "$page"
 done
+# The mapping editor: the whole tablet onto the whole display, upright and
+# turned by 90 degrees.
+settings mapping-rotation-0 0 0 "0 0 1600 900" "0 0 65535 65535"
+shot mapping-rotation-0 --fake-connected --panel-page 0
+settings mapping-rotation-90 90 0 "0 0 1600 900" "0 0 65535 65535"
+shot mapping-rotation-90 --fake-connected --panel-page 0
 stop_x
 
 # Two screens: Xvfb gives two X screens (":N.0", ":N.1"), which Qt shows as
@@ -108,6 +133,10 @@ shot two-screens-connected --fake-connected
 shot two-screens-second-display --fake-connected --panel-display 1
 shot two-screens-disconnected
 shot two-screens-second-display-disconnected --panel-display 1
+# Custom areas: part of the second display (its frame is 0 32 1024 768, y
+# upwards) and part of the tablet.
+settings two-screens-mapping-custom-area 0 1 "200 150 600 400" "8000 12000 40000 30000"
+shot two-screens-mapping-custom-area --fake-connected --panel-page 0
 stop_x
 
 # The shortcut editor, the key tip and the test pad, shown by a helper built

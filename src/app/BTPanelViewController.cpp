@@ -108,7 +108,7 @@ BTPanelView& BTPanelViewController::window() {
 
 void BTPanelViewController::awakeFromNib() {
   Ui::Panel& ui = window_->ui();
-  ui.monitorView->setTabletSettings(&driver_.tabletSettings());
+  ui.monitorView->setDriver(&driver_);
   ui.monitorView->setUpdateTabletOffset(
       [&ui](double left, double top, double right, double bottom) {
         ui.leftOffsetText->setText(QString::asprintf("%0.2f", left));
@@ -145,6 +145,8 @@ void BTPanelViewController::awakeFromNib() {
   connect(ui.quitButton, &QPushButton::clicked, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);
   connect(ui.closeButton, &QPushButton::clicked, window_.get(), &QWidget::close);
+  connect(ui.adjustTabletOffsetButton, &QPushButton::clicked, this,
+          &BTPanelViewController::adjustTabletOffset);
   initConfig();
 }
 
@@ -157,6 +159,9 @@ void BTPanelViewController::fillDisplaysCombo() {
 void BTPanelViewController::initConfig() {
   Ui::Panel& ui = window_->ui();
   iniConfigStatus_ = false;
+  // The editor reads the stored areas again and keeps them while the stored
+  // display is selected.
+  ui.monitorView->setLoadingSettings(true);
   setSliderReal(ui.pressureSlider, driver_.pressureDamping());
   ui.smoothingSlider->setValue(driver_.smoothingLevel());
   ui.enableMouseButton->setChecked(driver_.enableMouse());
@@ -168,7 +173,18 @@ void BTPanelViewController::initConfig() {
   }
   ui.displaysCombo->setCurrentIndex(driver_.displayId());
   ui.shortcutSettingsButtonForTag0->setHover(true);
+  ui.monitorView->setLoadingSettings(false);
   iniConfigStatus_ = true;
+}
+
+void BTPanelViewController::adjustTabletOffset() {
+  if (!window_) return;
+  Ui::Panel& ui = window_->ui();
+  const auto real = [](const QLineEdit* field) { return double{field->text().toFloat()}; };
+  const double left = real(ui.leftOffsetText);
+  const double up = real(ui.upOffsetText);
+  ui.monitorView->adjustTabletOffset(
+      Rect(left, up, real(ui.rightOffsetText) - left, real(ui.downOffsetText) - up));
 }
 
 QRect BTPanelViewController::statusRectForWindow(const QRect& display) {

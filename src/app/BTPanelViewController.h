@@ -61,6 +61,10 @@ class BTPanelViewController : public QObject {
   void initConfig();
   bool iniConfigStatus() const { return iniConfigStatus_; }
 
+  // The offset fields' apply: the tablet area from the four fractions (a
+  // field without a number reads as 0).
+  void adjustTabletOffset();
+
   // Refreshes the connection display; the work is queued to the main thread.
   void didChangeDriverStatus();
   void segmentedControlClick(int segment);

@@ -51,9 +51,15 @@ std::vector<Display> displaysForScreens(const QList<QScreen*>& ordered,
   return displays;
 }
 
+QList<QtDisplayServices*>& instances() {
+  static QList<QtDisplayServices*> all;
+  return all;
+}
+
 }  // namespace
 
 QtDisplayServices::QtDisplayServices(QObject* parent) : QObject(parent) {
+  instances().append(this);
   for (QScreen* screen : QGuiApplication::screens()) watch(screen);
   connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
     watch(screen);
@@ -63,6 +69,12 @@ QtDisplayServices::QtDisplayServices(QObject* parent) : QObject(parent) {
           Qt::QueuedConnection);
   connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &QtDisplayServices::refresh);
   refresh();
+}
+
+QtDisplayServices::~QtDisplayServices() { instances().removeOne(this); }
+
+const QtDisplayServices* QtDisplayServices::instance() {
+  return instances().isEmpty() ? nullptr : instances().front();
 }
 
 void QtDisplayServices::watch(QScreen* screen) {

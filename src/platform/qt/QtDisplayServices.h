@@ -21,6 +21,11 @@ class QtDisplayServices final : public QObject, public DisplayServices, public P
   Q_OBJECT
  public:
   explicit QtDisplayServices(QObject* parent = nullptr);
+  ~QtDisplayServices() override;
+
+  // The oldest instance still alive (the application's), for views that
+  // need display pictures; null when there is none. Main thread.
+  static const QtDisplayServices* instance();
 
   std::vector<Display> activeDisplays() const override;
   std::optional<Display> mainDisplay() const override;
