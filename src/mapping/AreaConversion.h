@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "driver/TabletSettings.h"
 #include "foundation/Geometry.h"
 
 namespace taviro {
@@ -22,6 +23,29 @@ struct IntArea {
   std::int32_t height = 0;
   friend bool operator==(const IntArea&, const IntArea&) = default;
 };
+
+// The four fields of one area in the settings record.
+struct AreaFields {
+  std::atomic<std::int32_t> _settings::*offsetX;
+  std::atomic<std::int32_t> _settings::*offsetY;
+  std::atomic<std::int32_t> _settings::*width;
+  std::atomic<std::int32_t> _settings::*height;
+};
+inline constexpr AreaFields kTabletFields{&_settings::tabletOffsetX, &_settings::tabletOffestY,
+                                          &_settings::tabletWidth, &_settings::tabletHeight};
+inline constexpr AreaFields kScreenFields{&_settings::screenOffsetX, &_settings::screenOffsetY,
+                                          &_settings::screenWidth, &_settings::screenHeight};
+
+inline IntArea stored(const _settings& s, const AreaFields& f) {
+  return IntArea{s.*f.offsetX, s.*f.offsetY, s.*f.width, s.*f.height};
+}
+
+inline void store(_settings& s, const AreaFields& f, const IntArea& a) {
+  s.*f.width = a.width;
+  s.*f.height = a.height;
+  s.*f.offsetX = a.offsetX;
+  s.*f.offsetY = a.offsetY;
+}
 
 // The tablet area as fractions of its frame: left and right from the
 // frame's left edge, up and down from its lower edge.

@@ -10,29 +10,6 @@
 namespace taviro {
 namespace {
 
-// The four fields of one area in the settings record.
-struct AreaFields {
-  std::atomic<std::int32_t> _settings::*offsetX;
-  std::atomic<std::int32_t> _settings::*offsetY;
-  std::atomic<std::int32_t> _settings::*width;
-  std::atomic<std::int32_t> _settings::*height;
-};
-constexpr AreaFields kTabletFields{&_settings::tabletOffsetX, &_settings::tabletOffestY,
-                                   &_settings::tabletWidth, &_settings::tabletHeight};
-constexpr AreaFields kScreenFields{&_settings::screenOffsetX, &_settings::screenOffsetY,
-                                   &_settings::screenWidth, &_settings::screenHeight};
-
-IntArea stored(const _settings& s, const AreaFields& f) {
-  return IntArea{s.*f.offsetX, s.*f.offsetY, s.*f.width, s.*f.height};
-}
-
-void store(_settings& s, const AreaFields& f, const IntArea& a) {
-  s.*f.width = a.width;
-  s.*f.height = a.height;
-  s.*f.offsetX = a.offsetX;
-  s.*f.offsetY = a.offsetY;
-}
-
 // True when the area is due to be read (no draw since the last read);
 // counts this draw.
 bool takeRead(std::int32_t& drawsSinceRead) {

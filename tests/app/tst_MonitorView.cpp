@@ -1,7 +1,8 @@
 // The mapping editor in the panel: a drag changes the pen's mapping while it
-// goes on, the cursor tells what the pointer is over, loading the settings
-// again keeps the stored areas, the offset fields follow the tablet area and
-// apply typed fractions, and the display is drawn with or without a picture.
+// goes on, loading the settings again keeps the stored tablet area, the
+// offset fields follow the tablet area and apply typed fractions, and the
+// display picture is retaken while the panel is open (a plain frame without
+// one).
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -15,28 +16,36 @@
 
 using namespace taviro;
 
-Q_DECLARE_METATYPE(Rect)
-
 class MonitorViewTest : public QObject {
   Q_OBJECT
  private slots:
-  void init() { app_ = std::make_unique<test::TestApp>(); }
+  void init() {
+    app_ = std::make_unique<test::TestApp>();
+    QVERIFY(app_->start());
+    app_->driver.setIsConnected(true);  // the page's buttons work
+    controller().setHasActivePanel(true);
+    QVERIFY(QTest::qWaitForWindowExposed(&controller().window()));
+    ui().tabView->setCurrentIndex(0);
+    QTRY_COMPARE(ui().rightOffsetText->text(), QStringLiteral("1.00"));  // drawn once
+  }
   void cleanup() { app_.reset(); }
 
   void draggingTheTabletAreaMovesThePensMappingBeforeTheRelease() {
-    openMappingPage();
     view().adjustTabletOffset(Rect(0.2, 0.2, 0.6, 0.6));
     QTRY_COMPARE(app_->driver.tabletMapping(), Rect(13107, 13107, 39321, 39321));
-
-    QPointF p = widgetCentre(tabletArea());
+    const Rect a = view().editor().tabletViewInfo()._monitorDropArea;
+    const QRectF area(a.minX(), view().height() - a.maxY(), a.size.width, a.size.height);
+    send(QEvent::MouseMove, QPointF(area.left() + 1, area.center().y()), Qt::NoButton,
+         Qt::NoButton);
+    QCOMPARE(view().cursor().shape(), Qt::SizeHorCursor);
+    QPointF p = area.center();
     send(QEvent::MouseButtonPress, p, Qt::LeftButton);
     QCOMPARE(view().cursor().shape(), Qt::OpenHandCursor);
-    double x = app_->driver.tabletMapping().minX();
     for (int step = 0; step < 4; ++step) {
+      const double x = app_->driver.tabletMapping().minX();
       p += QPointF(4, 0);
-      send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+      send(QEvent::MouseMove, p, Qt::NoButton);
       QTRY_VERIFY(app_->driver.tabletMapping().minX() > x);
-      x = app_->driver.tabletMapping().minX();
       QCOMPARE(ui().leftOffsetText->text(),
                QString::asprintf("%0.2f", view().getTabletOffset().left));
     }
@@ -44,33 +53,8 @@ class MonitorViewTest : public QObject {
     QCOMPARE(app_->driver.tabletMapping().size.width, 39321);  // a move keeps the size
   }
 
-  void hoverShowsWhatAPressWouldDo_data() {
-    QTest::addColumn<QPointF>("inArea");  // fractions of the tablet area, from its top-left
-    QTest::addColumn<int>("cursor");
-    QTest::newRow("inside") << QPointF(0.5, 0.5) << int(Qt::OpenHandCursor);
-    QTest::newRow("left edge") << QPointF(0.01, 0.5) << int(Qt::SizeHorCursor);
-    QTest::newRow("top-right corner") << QPointF(0.99, 0.01) << int(Qt::SizeHorCursor);
-    QTest::newRow("bottom edge") << QPointF(0.5, 0.99) << int(Qt::SizeVerCursor);
-    QTest::newRow("outside") << QPointF(-0.2, 0.5) << int(Qt::ArrowCursor);
-  }
-
-  void hoverShowsWhatAPressWouldDo() {
-    QFETCH(QPointF, inArea);
-    QFETCH(int, cursor);
-    openMappingPage();
-    view().adjustTabletOffset(Rect(0.2, 0.2, 0.6, 0.6));
-    QTRY_COMPARE(app_->driver.tabletMapping(), Rect(13107, 13107, 39321, 39321));
-    const QRectF area = tabletArea();
-    send(QEvent::MouseMove,
-         area.topLeft() + QPointF(inArea.x() * area.width(), inArea.y() * area.height()),
-         Qt::NoButton, Qt::NoButton);
-    QCOMPARE(int(view().cursor().shape()), cursor);
-  }
-
   // As an import or a reset does: the driver reloads, then the panel.
   void loadingTheSettingsAgainKeepsTheStoredTabletArea() {
-    openMappingPage();
-    QTRY_COMPARE(ui().rightOffsetText->text(), QStringLiteral("1.00"));
     const Rect custom(13107, 6553, 26214, 39321);
     app_->driver.setTabletArea(custom);
     controller().initConfig();
@@ -80,52 +64,39 @@ class MonitorViewTest : public QObject {
     QCOMPARE(ui().downOffsetText->text(), QStringLiteral("0.90"));
     QCOMPARE(app_->driver.tabletMapping(), custom);
     QCOMPARE(app_->driver.tabletArea(), custom);
-
     // A rotation the user picks afterwards maps the whole tablet.
     view().setTabletRotate(90);
     QTRY_COMPARE(app_->driver.tabletMapping(), Rect(0, 0, 65535, 65535));
-    QCOMPARE(app_->driver.tabletSettings().rotation.load(), 90);
   }
 
-  void theApplyButtonMapsTheTypedFractions_data() {
-    QTest::addColumn<QStringList>("typed");  // left, up, right, down
-    QTest::addColumn<Rect>("mapping");
-    QTest::newRow("middle") << QStringList{"0.2", "0.2", "0.8", "0.8"}
-                            << Rect(13107, 13107, 39321, 39321);
-    QTest::newRow("right not past left: nothing")
-        << QStringList{"0.5", "0", "0.5", "1"} << Rect(0, 0, 65535, 65535);
-    QTest::newRow("empty fields read as 0: nothing")
-        << QStringList{"", "", "", ""} << Rect(0, 0, 65535, 65535);
-  }
-
-  void theApplyButtonMapsTheTypedFractions() {
-    QFETCH(QStringList, typed);
-    QFETCH(Rect, mapping);
-    openMappingPage();
-    QTRY_COMPARE(ui().rightOffsetText->text(), QStringLiteral("1.00"));
+  void theApplyButtonMapsTypedFractionsOrShowsTheAreaAgain() {
     const QList<QLineEdit*> fields{ui().leftOffsetText, ui().upOffsetText, ui().rightOffsetText,
                                    ui().downOffsetText};
-    for (int i = 0; i < 4; ++i) fields[i]->setText(typed[i]);
-    QTest::mouseClick(ui().adjustTabletOffsetButton, Qt::LeftButton);
-    // The fields show the area again, whether it took the typed values or not.
-    QTRY_COMPARE(ui().rightOffsetText->text(),
-                 QString::asprintf("%0.2f", view().getTabletOffset().right));
-    QCOMPARE(app_->driver.tabletMapping(), mapping);
+    const auto apply = [&](const QStringList& typed) {
+      for (int i = 0; i < 4; ++i) fields[i]->setText(typed[i]);
+      QTest::mouseClick(ui().adjustTabletOffsetButton, Qt::LeftButton);
+    };
+    apply({"0.5", "0", "0.5", "1"});  // right not past left
+    QTRY_COMPARE(ui().rightOffsetText->text(), QStringLiteral("1.00"));
+    QCOMPARE(app_->driver.tabletMapping(), Rect(0, 0, 65535, 65535));
+    apply({"0.2", "0.2", "0.8", "0.8"});
+    QTRY_COMPARE(ui().rightOffsetText->text(), QStringLiteral("0.80"));
+    QCOMPARE(app_->driver.tabletMapping(), Rect(13107, 13107, 39321, 39321));
   }
 
-  void theDisplayIsDrawnFromItsPictureOrAsAPlainFrame_data() {
-    QTest::addColumn<QColor>("picture");  // invalid: no picture
+  void theDisplayPictureIsRetakenOnlyWhileThePanelIsOpen_data() {
+    QTest::addColumn<QColor>("picture");  // invalid: none can be taken
     QTest::addColumn<QColor>("shown");
     QTest::newRow("picture") << QColor(Qt::red) << QColor(Qt::red);
     QTest::newRow("none, as on Wayland") << QColor() << QColor(0x5f, 0x63, 0x68);
   }
 
-  void theDisplayIsDrawnFromItsPictureOrAsAPlainFrame() {
+  void theDisplayPictureIsRetakenOnlyWhileThePanelIsOpen() {
     QFETCH(QColor, picture);
     QFETCH(QColor, shown);
-    BTMonitorView view;
-    view.resize(400, 418);
-    view.setScreenShot([picture](int) {
+    int shots = 0;
+    view().setScreenShot([&shots, picture](int) {
+      ++shots;
       QImage image;
       if (picture.isValid()) {
         image = QImage(64, 36, QImage::Format_RGB32);
@@ -133,29 +104,14 @@ class MonitorViewTest : public QObject {
       }
       return image;
     });
-    view.setDriver(&app_->driver);
-    app_->driver.screenManager();                    // chooses the display
     app_->driver.setScreenArea(Rect(0, 0, 20, 20));  // a corner only: the frame shows
-    view.setLoadingSettings(true);
-    view.selectMonitorIndex(0);
-    view.setLoadingSettings(false);
-    const QImage shot = view.grab().toImage();
-    const Rect frame = view.editor().monitorViewInfo()._monitorRect;
-    QVERIFY(!frame.isEmpty());
-    // Inside the frame, away from its outline, the mapped corner and the label.
-    const QPoint probe(int(frame.minX() + frame.size.width * 0.7),
-                       int(418 - frame.minY() - frame.size.height * 0.3));
-    QCOMPARE(shot.pixelColor(probe), shown);
-  }
-
-  void theDisplayPictureIsRefreshedOnlyWhileThePanelIsShown() {
-    int shots = 0;
-    openMappingPage();
-    view().setScreenShot([&shots](int) {
-      ++shots;
-      return QImage();
-    });
+    controller().initConfig();
     QTRY_VERIFY_WITH_TIMEOUT(shots > 0, BTMonitorView::kScreenRefreshMs + 1000);
+    // Inside the display's frame, away from its outline, the area and the label.
+    const Rect frame = view().editor().monitorViewInfo()._monitorRect;
+    const QPoint probe(int(frame.minX() + frame.size.width * 0.7),
+                       int(view().height() - frame.minY() - frame.size.height * 0.3));
+    QTRY_COMPARE(view().grab().toImage().pixelColor(probe), shown);
     controller().setHasActivePanel(false);
     const int closed = shots;
     QTest::qWait(BTMonitorView::kScreenRefreshMs + 500);
@@ -166,23 +122,6 @@ class MonitorViewTest : public QObject {
   BTPanelViewController& controller() { return app_->delegate->panelController(); }
   Ui::Panel& ui() { return controller().window().ui(); }
   BTMonitorView& view() { return *ui().monitorView; }
-
-  // The panel open on its mapping page, with a tablet connected so that its
-  // buttons work.
-  void openMappingPage() {
-    QVERIFY(app_->start());
-    app_->driver.setIsConnected(true);
-    controller().setHasActivePanel(true);
-    QVERIFY(QTest::qWaitForWindowExposed(&controller().window()));
-    ui().tabView->setCurrentIndex(0);
-    QTRY_VERIFY(ui().adjustTabletOffsetButton->isEnabled());
-  }
-
-  QRectF tabletArea() {
-    const Rect a = view().editor().tabletViewInfo()._monitorDropArea;
-    return QRectF(a.minX(), view().height() - a.maxY(), a.size.width, a.size.height);
-  }
-  static QPointF widgetCentre(const QRectF& r) { return r.center(); }
 
   void send(QEvent::Type type, QPointF at, Qt::MouseButton button,
             Qt::MouseButtons buttons = Qt::LeftButton) {

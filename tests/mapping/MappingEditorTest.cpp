@@ -10,22 +10,6 @@ namespace {
 const Rect kMain(0, 0, 1920, 1080);
 const Rect kSecond(1920, 0, 1440, 900);  // its frame: (1920, 180, 1440, 900)
 
-TEST(MappingEditor, TheWholeTabletReadsAsTheWholeSurfaceInEveryRotation) {
-  for (int r = 0; r < 4; ++r) {
-    EditorFixture f;
-    f.editor.initTabletRotate(90.0 * r);
-    const EditorPicture picture = f.editor.drawRect();
-    EXPECT_EQ(picture.tabletFrame, kTabletRects[std::size_t(r)]);
-    expectRectNear(picture.tabletArea, picture.tabletFrame);
-    EXPECT_EQ(picture.tabletImageRect, kTabletImagesRects[std::size_t(r)]);
-    ASSERT_EQ(f.reported.size(), 1u);
-    expectOffsetNear(f.reported.back(), TabletOffset{0, 0, 1, 1});
-    EXPECT_EQ(f.tabletInts(), (IntArea{0, 0, 65535, 65535}));
-    EXPECT_EQ(f.driver.tabletMapping(), Rect(0, 0, 65535, 65535));
-    EXPECT_EQ(f.driver.screenManager().rotation(), 90 * r);
-  }
-}
-
 // Loading the settings reads both stored areas into the view, and every draw
 // writes them back: neither may change the stored integers, whatever their
 // values and the display's size.
@@ -63,8 +47,8 @@ TEST(MappingEditor, StoredAreasSurviveAHundredLoadsAndDrawsOnDisplaysOfSeveralSi
         f.loadSettings();
         f.editor.drawRect();
       }
-      ASSERT_EQ(f.tabletInts(), tablet) << tablet.offsetX << " " << tablet.offsetY;
-      ASSERT_EQ(f.screenInts(), screen) << screen.offsetX << " " << screen.offsetY;
+      ASSERT_EQ(f.tabletInts(), tablet);
+      ASSERT_EQ(f.screenInts(), screen);
       EXPECT_EQ(f.driver.tabletArea(), f.rectOf(tablet));
       EXPECT_EQ(f.driver.screenArea(), f.rectOf(screen));
     }
@@ -85,69 +69,67 @@ TEST(MappingEditor, LoadingKeepsTheStoredScreenAreaAndAPickedDisplayIsMappedWhol
   const IntArea second{1920, 180, 1440, 900};
   EXPECT_EQ(f.screenInts(), second);
   EXPECT_EQ(f.driver.screenArea(), f.rectOf(second));
-  const EditorPicture picture = f.editor.drawRect();
-  ASSERT_TRUE(picture.monitorFrame);
-  expectRectNear(picture.monitorArea, *picture.monitorFrame);
+  f.editor.drawRect();
   EXPECT_EQ(f.screenInts(), second);
 }
 
-TEST(MappingEditor, LoadingReadsTheStoredTabletAreaAgainAndAPickedRotationMapsTheWholeTablet) {
+// As after an import or a reset: the driver reloads, then the panel.
+TEST(MappingEditor, LoadingReadsTheStoredTabletAreaAndAPickedRotationMapsTheWholeTablet) {
   EditorFixture f;
   f.loadSettings();
-  f.editor.drawRect();
-  // The driver reloads other settings (an import): rotation 90, a custom area.
+  f.editor.drawRect();  // the whole tablet: the whole surface
+  expectRectNear(f.editor.tabletViewInfo()._monitorDropArea, kTabletRects[0]);
+  EXPECT_NEAR(f.reported.right, 1, 1e-12);
+  EXPECT_NEAR(f.reported.down, 1, 1e-12);
+
   const IntArea custom{5000, 6000, 30000, 20000};
   f.driver.setTabletArea(f.rectOf(custom));
-  f.driver.setTabletRotation(90);
+  f.driver.setTabletRotation(270);
   f.loadSettings();
   f.editor.drawRect();
   EXPECT_EQ(f.tabletInts(), custom);
   EXPECT_EQ(f.driver.tabletMapping(), f.rectOf(custom));
-  EXPECT_NEAR(f.editor.getTabletOffset().left, 5000 / 65535., 1e-12);
+  EXPECT_NEAR(f.reported.left, 5000 / 65535., 1e-12);
 
-  // The user then picks 180 degrees: the whole tablet, turned.
-  f.editor.setTabletRotate(180);
-  const EditorPicture picture = f.editor.drawRect();
-  EXPECT_EQ(picture.tabletFrame, kTabletRects[2]);
-  expectRectNear(picture.tabletArea, kTabletRects[2]);
-  EXPECT_EQ(f.tabletInts(), (IntArea{0, 0, 65535, 65535}));
-  EXPECT_EQ(f.driver.tabletSettings().rotation, 180);
-  EXPECT_EQ(f.driver.screenManager().rotation(), 180);
-  expectOffsetNear(f.reported.back(), TabletOffset{0, 0, 1, 1});
-}
-
-TEST(MappingEditor, RotationNinetyShowsThePortraitSurfaceAndMapsTheWholeTablet) {
-  EditorFixture f;
-  f.driver.setTabletArea(Rect(1000, 1000, 20000, 20000));
-  f.loadSettings();
-  f.editor.drawRect();
+  // The user picks 90 degrees: the portrait surface, all of it.
   f.editor.setTabletRotate(90);
   const EditorPicture picture = f.editor.drawRect();
-  EXPECT_EQ(picture.rotationIndex, 1);
   EXPECT_EQ(picture.tabletImageRect, kTabletImagesRects[1]);
   expectRectNear(picture.tabletArea, kTabletRects[1]);
   EXPECT_EQ(f.tabletInts(), (IntArea{0, 0, 65535, 65535}));
   EXPECT_EQ(f.driver.tabletSettings().rotation, 90);
-  // Any other angle has no picture and changes nothing.
-  f.editor.setTabletRotate(45.0 * 9);
+  EXPECT_EQ(f.driver.screenManager().rotation(), 90);
+  f.editor.setTabletRotate(405);  // no picture for it: nothing changes
   EXPECT_EQ(f.editor.rotationIndex(), 1);
 }
 
-TEST(MappingEditor, KeepAspectMapsTheLargestCentredTabletAreaOfTheScreensShape) {
-  EditorFixture f;
-  f.loadSettings();  // screen area: the whole 1920 x 1080 display
-  f.editor.drawRect();
-  f.editor.setForceAspect(false);
-  f.editor.drawRect();
-  const IntArea t = f.tabletInts();
-  EXPECT_EQ(t.offsetX, 0);
-  EXPECT_EQ(t.width, 65535);
-  // 185 x 104.0625 points of the 185 x 123.3 point surface, centred.
-  EXPECT_NEAR(t.height, 65535 * (185 * 1080 / 1920.) / 123.30859375, 0.5);
-  EXPECT_LE(std::abs(2 * t.offsetY + t.height - 65535), 1);
-  f.editor.setForceAspect(true);
-  f.editor.drawRect();
-  EXPECT_EQ(f.tabletInts(), (IntArea{0, 0, 65535, 65535}));
+TEST(MappingEditor, FullTabletAndKeepAspectMapTheLargestCentredArea) {
+  const Rect land = kTabletRects[0];
+  const Rect portrait = kTabletRects[1];
+  const double wide = 185 * 1080 / 1920.;  // a 1920 x 1080 shape across the surface
+  const double narrow = 123.30859375 * 1080 / 1920.;
+  struct Case {
+    bool full;
+    Rect display;  // mapped whole
+    int rotation;
+    Rect area;
+  } cases[] = {
+      {true, kMain, 0, land},
+      {false, kMain, 0, Rect(land.minX(), land.minY() + (land.size.height - wide) / 2, 185, wide)},
+      // Too tall for the surface: the same shape at the surface's height.
+      {false, Rect(0, 0, 1080, 1920), 0,
+       Rect(land.minX() + (185 - narrow) / 2, land.minY(), narrow, land.size.height)},
+      {false, kMain, 90,
+       Rect(portrait.minX(), portrait.minY() + (185 - narrow) / 2, portrait.size.width, narrow)},
+  };
+  for (const Case& c : cases) {
+    EditorFixture f({c.display});
+    f.driver.setTabletRotation(c.rotation);
+    f.loadSettings();
+    f.editor.drawRect();
+    f.editor.setForceAspect(c.full);
+    expectRectNear(f.editor.drawRect().tabletArea, c.area);
+  }
 }
 
 TEST(MappingEditor, WithoutADisplayOrRoomTheDisplaySideWritesNothing) {
@@ -162,32 +144,39 @@ TEST(MappingEditor, WithoutADisplayOrRoomTheDisplaySideWritesNothing) {
   // Once a display is chosen again, the stored area is read, not the old view.
   f.driver.setScreenArea(Rect(30, 40, 500, 600));
   f.driver.screenManager().setTargetScreen(f.platform.displays.mainDisplay());
-  const EditorPicture picture = f.editor.drawRect();
-  ASSERT_TRUE(picture.monitorFrame);
+  ASSERT_TRUE(f.editor.drawRect().monitorFrame);
   EXPECT_EQ(f.screenInts(), (IntArea{30, 40, 500, 600}));
 
-  f.editor.setVisibleRect(Rect(0, 0, 400, 270));
+  f.editor.setVisibleRect(Rect(0, 0, 400, 270));  // no room above the tablet
   f.driver.setScreenArea(f.rectOf(custom));
   EXPECT_FALSE(f.editor.drawRect().monitorFrame);
   EXPECT_EQ(f.screenInts(), custom);
 }
 
-TEST(MappingEditor, TypedOffsetsMoveTheTabletAreaOrChangeNothing) {
-  EditorFixture f;
-  f.loadSettings();
-  f.editor.drawRect();
-  f.editor.adjustTabletOffset(Rect(0.2, 0.2, 0.6, 0.6));
-  f.editor.drawRect();
-  const IntArea typed{13107, 13107, 39321, 39321};
-  EXPECT_EQ(f.tabletInts(), typed);
-  const std::size_t reports = f.reported.size();
-  // Right at or left of left: nothing changes, and the fields are told the
-  // area again so that they no longer show what was refused.
-  f.editor.adjustTabletOffset(Rect(0.5, 0.1, 0, 0.5));
-  f.editor.drawRect();
-  EXPECT_EQ(f.tabletInts(), typed);
-  ASSERT_EQ(f.reported.size(), reports + 1);
-  expectOffsetNear(f.reported.back(), TabletOffset{0.2, 0.2, 0.8, 0.8});
+TEST(MappingEditor, TypedOffsetsInsideTheFrameMapTheirAreaOthersChangeNothing) {
+  const IntArea whole{0, 0, 65535, 65535};
+  struct Case {
+    Rect fractions;  // left, up, right - left, down - up
+    IntArea written;
+  } cases[] = {
+      {Rect(0.2, 0.2, 0.6, 0.6), IntArea{13107, 13107, 39321, 39321}},
+      // Single precision, as the fields are read: the right edge lands on 1.
+      {Rect(0.26f, 0.f, 1.f - 0.26f, 1.f), IntArea{17039, 0, 48496, 65535}},
+      {Rect(0.5, 0, 0, 1), whole},    // right = left
+      {Rect(0.5, 0, 0.6, 1), whole},  // past the right edge
+      {Rect(0, 0, 0.05, 1), whole},   // 9.25 points wide
+  };
+  for (const Case& c : cases) {
+    EditorFixture f;
+    f.loadSettings();
+    f.editor.drawRect();
+    f.reported = TabletOffset{};
+    f.editor.adjustTabletOffset(c.fractions);
+    f.editor.drawRect();
+    EXPECT_EQ(f.tabletInts(), c.written) << c.fractions.minX() << " " << c.fractions.size.width;
+    // The fields are told the area, kept or not.
+    EXPECT_NEAR(f.reported.right, (c.written.offsetX + c.written.width) / 65535., 1e-5);
+  }
 }
 
 }  // namespace
