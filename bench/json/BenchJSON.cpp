@@ -1,12 +1,24 @@
-// Reads and writes two documents with this system's JSON code and with
-// nlohmann/json, then prints how long ours takes relative to nlohmann's.
+// Reads and writes four documents with this system's JSON code, with
+// nlohmann/json and with RapidJSON, then prints how long ours takes relative
+// to each of them.
+//
+// `taviro_bench_json --rounds=N CASE` runs one case (a name that
+// --benchmark_list_tests prints) N times inside runRounds() and nothing else,
+// for counting instructions under callgrind (instructions.sh).
 #include <benchmark/benchmark.h>
+#include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "Documents.h"
 #include "json/JSONKit.h"
@@ -14,48 +26,84 @@
 namespace {
 
 using taviro::Value;
+using Operation = std::function<void()>;
 
-struct Document {
-  const char* name;
-  std::string text;
-};
+const char* const kDocuments[] = {"shortcut-file", "shortcut-store", "records-1MB", "numbers-1MB"};
+const char* const kLibraries[] = {"taviro", "nlohmann", "rapidjson"};
+constexpr int kDocumentCount = 4;
+constexpr int kLibraryCount = 3;
 
-const Document& document(int which) {
-  static const Document documents[] = {
-      {"shortcut-store", taviro::bench::shortcutStoreDocument()},
-      {"generated-1MB", taviro::bench::generatedDocument(1 << 20)},
-  };
-  return documents[which];
+// Each document is made on first use, so that a run of one case makes only its own.
+const std::string& document(int which) {
+  static std::string texts[kDocumentCount];
+  std::string& text = texts[which];
+  if (text.empty()) {
+    switch (which) {
+      case 0: text = taviro::bench::shortcutFileDocument(); break;
+      case 1: text = taviro::bench::shortcutStoreDocument(); break;
+      case 2: text = taviro::bench::recordsDocument(1 << 20); break;
+      default: text = taviro::bench::numbersDocument(1 << 20); break;
+    }
+  }
+  return text;
 }
 
-void setBytes(benchmark::State& state, std::size_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+// Full-precision numbers and UTF-8 validation, as the other two libraries do.
+constexpr unsigned kRapidJSONParseFlags =
+    rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag;
+
+// Builds what a case needs (the tree to write, for instance) and answers the
+// operation that is measured: a whole parse (building and destroying the
+// tree) or writing the compact text of a tree.
+Operation prepare(bool parse, int library, int which) {
+  const std::string& text = document(which);
+  if (parse) {
+    switch (library) {
+      case 0:
+        return [&text] { benchmark::DoNotOptimize(taviro::mutableObjectFromJSONString(text)); };
+      case 1: return [&text] { benchmark::DoNotOptimize(nlohmann::json::parse(text)); };
+      default:
+        return [&text] {
+          rapidjson::Document tree;
+          tree.Parse<kRapidJSONParseFlags>(text.data(), text.size());
+          benchmark::DoNotOptimize(tree.HasParseError());
+        };
+    }
+  }
+  switch (library) {
+    case 0: {
+      auto tree = std::make_shared<const Value>(*taviro::mutableObjectFromJSONString(text));
+      return [tree] { benchmark::DoNotOptimize(taviro::JSONString(*tree->asDict())); };
+    }
+    case 1: {
+      auto tree = std::make_shared<const nlohmann::json>(nlohmann::json::parse(text));
+      return [tree] { benchmark::DoNotOptimize(tree->dump()); };
+    }
+    default: {
+      auto tree = std::make_shared<rapidjson::Document>();
+      tree->Parse<kRapidJSONParseFlags>(text.data(), text.size());
+      return [tree] {
+        rapidjson::StringBuffer out;
+        rapidjson::Writer<rapidjson::StringBuffer> writer(out);
+        tree->Accept(writer);
+        benchmark::DoNotOptimize(out.GetString());
+      };
+    }
+  }
 }
 
-void parseTaviro(benchmark::State& state, int which) {
-  const std::string& text = document(which).text;
-  for (auto _ : state) benchmark::DoNotOptimize(taviro::mutableObjectFromJSONString(text));
-  setBytes(state, text.size());
+std::string caseName(bool parse, int library, int which) {
+  return std::string(parse ? "parse/" : "write/") + kDocuments[which] + "/" + kLibraries[library];
 }
 
-void parseNlohmann(benchmark::State& state, int which) {
-  const std::string& text = document(which).text;
-  for (auto _ : state) benchmark::DoNotOptimize(nlohmann::json::parse(text));
-  setBytes(state, text.size());
+void run(benchmark::State& state, bool parse, int library, int which) {
+  const Operation once = prepare(parse, library, which);
+  for (auto _ : state) once();
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * document(which).size()));
 }
 
-void writeTaviro(benchmark::State& state, int which) {
-  const std::string& text = document(which).text;
-  const Value tree = *taviro::mutableObjectFromJSONString(text);
-  for (auto _ : state) benchmark::DoNotOptimize(taviro::JSONString(*tree.asDict()));
-  setBytes(state, text.size());
-}
-
-void writeNlohmann(benchmark::State& state, int which) {
-  const std::string& text = document(which).text;
-  const nlohmann::json tree = nlohmann::json::parse(text);
-  for (auto _ : state) benchmark::DoNotOptimize(tree.dump());
-  setBytes(state, text.size());
+[[gnu::noinline]] void runRounds(const Operation& once, int rounds) {
+  for (int i = 0; i < rounds; ++i) once();
 }
 
 // Remembers each run's CPU time per iteration (steadier than wall time on a
@@ -73,19 +121,23 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   void printRatios() {
-    std::printf("\n%-8s %-16s %14s %14s %10s\n", "what", "document", "taviro", "nlohmann",
-                "ratio");
-    for (const char* operation : {"parse", "write"}) {
-      for (int which = 0; which < 2; ++which) {
-        const std::string base = std::string(operation) + "/" + document(which).name + "/";
-        const double ours = median(base + "taviro");
-        const double theirs = median(base + "nlohmann");
-        if (ours == 0 || theirs == 0) continue;
-        std::printf("%-8s %-16s %11.1f us %11.1f us %9.2fx\n", operation, document(which).name,
-                    ours / 1e3, theirs / 1e3, ours / theirs);
+    std::printf("\n%-6s %-15s %8s %12s %12s %12s %9s %9s\n", "what", "document", "bytes", "taviro",
+                "nlohmann", "rapidjson", "/nlohmann", "/rapidjson");
+    for (const bool parse : {true, false}) {
+      for (int which = 0; which < kDocumentCount; ++which) {
+        double times[kLibraryCount];
+        for (int library = 0; library < kLibraryCount; ++library)
+          times[library] = median(caseName(parse, library, which));
+        if (times[0] == 0) continue;
+        std::printf("%-6s %-15s %8zu", parse ? "parse" : "write", kDocuments[which],
+                    document(which).size());
+        for (const double t : times) std::printf(" %9.1f us", t / 1e3);
+        for (const double t : {times[1], times[2]})
+          std::printf(" %9.2f", t != 0 ? times[0] / t : 0.0);
+        std::printf("\n");
       }
     }
-    std::printf("CPU time per operation; ratio = taviro / nlohmann (below 1: taviro is faster)\n");
+    std::printf("CPU time per operation; ratios = taviro / other (below 1: taviro is faster)\n");
   }
 
  private:
@@ -100,20 +152,39 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, std::vector<double>> nanoseconds_;
 };
 
+// --rounds=N CASE: answers the exit status, or -1 when not asked for.
+int runRoundsIfAsked(int argc, char** argv) {
+  if (argc != 3 || std::strncmp(argv[1], "--rounds=", 9) != 0) return -1;
+  const int rounds = std::atoi(argv[1] + 9);
+  for (const bool parse : {true, false}) {
+    for (int library = 0; library < kLibraryCount; ++library) {
+      for (int which = 0; which < kDocumentCount; ++which) {
+        if (caseName(parse, library, which) != argv[2]) continue;
+        const Operation once = prepare(parse, library, which);
+        once();  // warm up outside the counted rounds
+        runRounds(once, rounds);
+        return 0;
+      }
+    }
+  }
+  std::fprintf(stderr, "no case named %s\n", argv[2]);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int which = 0; which < 2; ++which) {
-    const std::string name = document(which).name;
-    benchmark::RegisterBenchmark(("parse/" + name + "/taviro").c_str(), parseTaviro, which);
-    benchmark::RegisterBenchmark(("parse/" + name + "/nlohmann").c_str(), parseNlohmann, which);
-    benchmark::RegisterBenchmark(("write/" + name + "/taviro").c_str(), writeTaviro, which);
-    benchmark::RegisterBenchmark(("write/" + name + "/nlohmann").c_str(), writeNlohmann, which);
+  if (const int status = runRoundsIfAsked(argc, argv); status >= 0) return status;
+  for (const bool parse : {true, false}) {
+    for (int which = 0; which < kDocumentCount; ++which) {
+      for (int library = 0; library < kLibraryCount; ++library) {
+        benchmark::RegisterBenchmark(caseName(parse, library, which).c_str(), run, parse, library,
+                                     which);
+      }
+    }
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  std::printf("documents: shortcut-store %zu bytes, generated-1MB %zu bytes\n",
-              document(0).text.size(), document(1).text.size());
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.printRatios();
