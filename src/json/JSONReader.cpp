@@ -1,13 +1,16 @@
 #include "json/JSONReader.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "json/JSONKit.h"
+#include "json/KeyOrder.h"
 #include "json/Nesting.h"
+#include "json/NumberToken.h"
+#include "json/PlainBytes.h"
 #include "json/Utf8.h"
 
 namespace taviro::json {
@@ -32,6 +35,35 @@ enum class Token {
 };
 
 bool isDigit(Byte c) { return c >= '0' && c <= '9'; }
+
+// The token a byte begins; 't', 'f' and 'n' still have to spell their word.
+struct TokenTable {
+  Token of[256] = {};
+  constexpr TokenTable() {
+    for (Token& t : of) t = Token::Invalid;
+    for (const auto& [c, t] : {std::pair{'{', Token::LBrace}, {'}', Token::RBrace},
+                               {'[', Token::LBracket}, {']', Token::RBracket}, {',', Token::Comma},
+                               {':', Token::Colon}, {'"', Token::String}, {'-', Token::Number},
+                               {'t', Token::True}, {'f', Token::False}, {'n', Token::Null}})
+      of[static_cast<Byte>(c)] = t;
+    for (int c = '0'; c <= '9'; ++c) of[c] = Token::Number;
+  }
+};
+constexpr TokenTable kTokens;
+
+// The bytes at which white space may begin under an option set: the ASCII
+// spaces, plus '/' with comments and the lead bytes of U+0085, U+2028 and
+// U+2029 with Unicode line ends. Any other byte ends white space at once.
+struct SpaceStarts {
+  bool table[256] = {};
+  constexpr explicit SpaceStarts(unsigned options) {
+    for (const Byte c : {' ', '\t', '\n', '\r'}) table[c] = true;
+    if (options & JKParseOptionComments) table[static_cast<Byte>('/')] = true;
+    if (options & JKParseOptionUnicodeLineEnds) table[0xC2] = table[0xE2] = true;
+  }
+};
+constexpr SpaceStarts kSpaceStarts[] = {SpaceStarts(0), SpaceStarts(1), SpaceStarts(2),
+                                        SpaceStarts(3)};
 
 int hexValue(Byte c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -58,21 +90,23 @@ class Reader {
         p_(begin_),
         end_(begin_ + text.size()),
         options_(options),
+        spaceStarts_(kSpaceStarts[options & 3].table),
         failure_(failure) {}
 
   std::optional<Value> run() {
-    Value root;
+    std::optional<Value> root;
     if (!parseRoot(root)) return std::nullopt;
     return root;
   }
 
  private:
-  bool parseRoot(Value& root) {
+  bool parseRoot(std::optional<Value>& root) {
     const Token first = next();
     if (first == Token::End) return fail(p_);
     if (first != Token::LBrace && first != Token::LBracket)
       return fail(p_, "Expected either '[' or '{'.");
-    if (!parseValue(root, first)) return false;
+    if (!parseValue(first, [&root](auto&& v) { root.emplace(std::forward<decltype(v)>(v)); }))
+      return false;
     if (options_ & JKParseOptionTextAfterValue) return true;
     if (!skipSpace()) return fail(p_);
     if (p_ != end_)
@@ -143,11 +177,23 @@ class Reader {
 
   // Skips white space (and comments with JKParseOptionComments), counting
   // lines. Answers false, standing at the end, for an unterminated comment.
+  // Compact text has none, and laid-out text mostly one space.
   bool skipSpace() {
+    if (p_ == end_ || !spaceStarts_[*p_]) return true;
+    if (*p_ == ' ' && p_ + 1 < end_ && !spaceStarts_[p_[1]]) {
+      ++p_;
+      return true;
+    }
+    return skipMoreSpace();
+  }
+
+  [[gnu::noinline]] bool skipMoreSpace() {
     while (p_ < end_) {
       const Byte c = *p_;
       if (c == ' ' || c == '\t') {
         ++p_;
+      } else if (!spaceStarts_[c]) {
+        break;
       } else if (const std::size_t n = lineBreakLength(p_)) {
         p_ += n;
         ++line_;
@@ -185,20 +231,14 @@ class Reader {
   }
 
   // Skips white space and classifies the token that starts at p_.
-  Token next() {
+  [[gnu::always_inline]] Token next() {
     if (!skipSpace() || p_ == end_) return Token::End;
-    switch (*p_) {
-      case '{': return Token::LBrace;
-      case '}': return Token::RBrace;
-      case '[': return Token::LBracket;
-      case ']': return Token::RBracket;
-      case ',': return Token::Comma;
-      case ':': return Token::Colon;
-      case '"': return Token::String;
-      case 't': return literalAt("true", 4) ? Token::True : Token::Invalid;
-      case 'f': return literalAt("false", 5) ? Token::False : Token::Invalid;
-      case 'n': return literalAt("null", 4) ? Token::Null : Token::Invalid;
-      default: return (*p_ == '-' || isDigit(*p_)) ? Token::Number : Token::Invalid;
+    const Token t = kTokens.of[*p_];
+    switch (t) {
+      case Token::True: return literalAt("true", 4) ? t : Token::Invalid;
+      case Token::False: return literalAt("false", 5) ? t : Token::Invalid;
+      case Token::Null: return literalAt("null", 4) ? t : Token::Invalid;
+      default: return t;
     }
   }
 
@@ -207,20 +247,34 @@ class Reader {
            t == Token::Number || t == Token::True || t == Token::False || t == Token::Null;
   }
 
-  bool parseValue(Value& out, Token t) {
+  // Parses the value that begins with token t and hands it to put(), which
+  // builds the Value where it belongs (an array's element, an object's
+  // member), so that no value is built twice.
+  template <typename Put>
+  bool parseValue(Token t, Put&& put) {
     switch (t) {
-      case Token::LBrace: return parseObject(out);
-      case Token::LBracket: return parseArray(out);
+      case Token::LBrace: {
+        Value::Dict dict;
+        if (!parseObject(dict)) return false;
+        put(std::move(dict));
+        return true;
+      }
+      case Token::LBracket: {
+        Value::Array array;
+        if (!parseArray(array)) return false;
+        put(std::move(array));
+        return true;
+      }
       case Token::String: {
         std::string s;
         if (!parseString(s)) return false;
-        out = Value(std::move(s));
+        put(std::move(s));
         return true;
       }
-      case Token::Number: return parseNumber(out);
-      case Token::True: p_ += 4; out = Value(true); return true;
-      case Token::False: p_ += 5; out = Value(false); return true;
-      case Token::Null: p_ += 4; out = Value(); return true;
+      case Token::Number: return parseNumber(put);
+      case Token::True: p_ += 4; put(true); return true;
+      case Token::False: p_ += 5; put(false); return true;
+      case Token::Null: p_ += 4; put(nullptr); return true;
       default: return false;
     }
   }
@@ -230,10 +284,13 @@ class Reader {
     return fail(p_, kNestingTooDeep);
   }
 
-  bool parseArray(Value& out) {
+  // Elements are collected on one stack shared by every open array and moved
+  // into an array of the right size at its end, so that arrays never grow.
+  bool parseArray(Value::Array& array) {
     if (!enterContainer()) return false;
     ++p_;
-    Value::Array array;
+    const std::size_t base = elements_.size();
+    const auto put = [this](auto&& v) { elements_.emplace_back(std::forward<decltype(v)>(v)); };
     Token t = next();
     if (t == Token::RBracket) {
       ++p_;
@@ -244,8 +301,7 @@ class Reader {
             return first ? failExpected(kAValue, kACloseBracket) : failExpected(kAValue);
           return failUnexpected(t);
         }
-        array.emplace_back();
-        if (!parseValue(array.back(), t)) return false;
+        if (!parseValue(t, put)) return false;
         t = next();
         if (t == Token::RBracket) {
           ++p_;
@@ -259,15 +315,28 @@ class Reader {
         t = next();
       }
     }
-    out = Value(std::move(array));
+    const auto from = elements_.begin() + static_cast<std::ptrdiff_t>(base);
+    array.assign(std::make_move_iterator(from), std::make_move_iterator(elements_.end()));
+    elements_.erase(from, elements_.end());
     --depth_;
     return true;
   }
 
-  bool parseObject(Value& out) {
+  bool parseObject(Value::Dict& dict) {
     if (!enterContainer()) return false;
     ++p_;
-    Value::Dict dict;
+    // The member with the greatest key so far. Keys usually arrive sorted
+    // (this writer sorts them), and then each one goes straight to the end.
+    Value::Dict::iterator greatest;
+    std::string key;
+    const auto put = [&](auto&& v) {
+      if (dict.empty() || compareKeys(greatest->first, key) < 0) {
+        greatest = dict.emplace_hint(dict.end(), std::move(key), std::forward<decltype(v)>(v));
+      } else if (auto [at, added] = dict.try_emplace(std::move(key), std::forward<decltype(v)>(v));
+                 !added) {
+        at->second = Value(std::forward<decltype(v)>(v));  // the last one wins
+      }
+    };
     Token t = next();
     if (t == Token::RBrace) {
       ++p_;
@@ -278,7 +347,7 @@ class Reader {
             return first ? failExpected(kAString, kACloseBrace) : failExpected(kAString);
           return failUnexpected(t);
         }
-        std::string key;
+        key.clear();
         if (!parseString(key)) return false;
         t = next();
         if (t != Token::Colon) return t == Token::End ? fail(p_) : fail(p_, "Expected ':'.");
@@ -288,15 +357,7 @@ class Reader {
           if (t == Token::Colon) return failExpected(kAValue);
           return failUnexpected(t);
         }
-        // The last occurrence of a key wins. Keys usually arrive sorted (this
-        // writer sorts them), so appending at the end is tried first.
-        Value* slot;
-        if (dict.empty() || dict.rbegin()->first < key) {
-          slot = &dict.emplace_hint(dict.end(), std::move(key), Value())->second;
-        } else {
-          slot = &dict.insert_or_assign(std::move(key), Value()).first->second;
-        }
-        if (!parseValue(*slot, t)) return false;
+        if (!parseValue(t, put)) return false;
         t = next();
         if (t == Token::RBrace) {
           ++p_;
@@ -310,64 +371,53 @@ class Reader {
         t = next();
       }
     }
-    out = Value(std::move(dict));
     --depth_;
     return true;
   }
 
   // --- strings -------------------------------------------------------------
 
-  // Appends the string at p_ (its opening quote) to `out`.
+  // Appends the string at p_ (its opening quote) to `out`. Runs of bytes that
+  // stay as they are (plain ASCII and well-formed UTF-8) are appended in one
+  // piece, so a string without escapes is copied once.
   bool parseString(std::string& out) {
-    ++p_;  // the opening quote
+    const Byte* run = ++p_;  // after the opening quote
+    const auto flush = [&] { out.append(reinterpret_cast<const char*>(run), p_ - run); };
     for (;;) {
+      p_ = skipPlainBytes<false>(begin_, p_, end_);
       if (p_ == end_) return fail(p_, "Invalid string.");
       const Byte c = *p_;
       if (c == '"') {
+        flush();
         ++p_;
         return true;
       }
-      if (c == '\\') {
+      if (c >= 0x80) {
+        const Utf8Sequence seq = decodeUtf8(p_, end_);
+        if (seq.status == Utf8Sequence::Status::Ok && !isNonCharacter(seq.codePoint)) {
+          p_ += seq.length;
+          continue;
+        }
+        if (seq.status == Utf8Sequence::Status::Truncated)
+          return fail(p_, "End of buffer reached while parsing UTF8 in \"\" string.");
+        if (!loose()) return fail(p_, kIllegalUtf8);
+        flush();
+        appendUtf8(out, kReplacementCharacter);
+        p_ += seq.length;
+      } else if (c == '\\') {
+        flush();
         if (!parseEscape(out)) return false;
-      } else if (c < 0x20) {
+      } else {
         char message[64];
         std::snprintf(message, sizeof message, "Invalid character < 0x20 found in string: 0x%2.2x.",
                       c);
         return fail(p_, message);
-      } else if (c >= 0x80) {
-        if (!parseUtf8(out)) return false;
-      } else {
-        // Plain ASCII without escapes is copied in one piece.
-        const Byte* run = p_;
-        while (p_ < end_ && *p_ != '"' && *p_ != '\\' && *p_ >= 0x20 && *p_ < 0x80) ++p_;
-        out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p_ - run));
       }
+      run = p_;
     }
   }
 
   bool loose() const { return options_ & JKParseOptionLooseUnicode; }
-
-  bool parseUtf8(std::string& out) {
-    const Utf8Sequence seq = decodeUtf8(p_, end_);
-    switch (seq.status) {
-      case Utf8Sequence::Status::Truncated:
-        return fail(p_, "End of buffer reached while parsing UTF8 in \"\" string.");
-      case Utf8Sequence::Status::Malformed:
-        if (!loose()) return fail(p_, kIllegalUtf8);
-        appendUtf8(out, kReplacementCharacter);
-        break;
-      case Utf8Sequence::Status::Ok:
-        if (isNonCharacter(seq.codePoint)) {
-          if (!loose()) return fail(p_, kIllegalUtf8);
-          appendUtf8(out, kReplacementCharacter);
-        } else {
-          out.append(reinterpret_cast<const char*>(p_), seq.length);
-        }
-        break;
-    }
-    p_ += seq.length;
-    return true;
-  }
 
   bool parseEscape(std::string& out) {
     const Byte* escape = p_;
@@ -439,116 +489,30 @@ class Reader {
 
   // --- numbers -------------------------------------------------------------
 
-  bool parseNumber(Value& out) {
-    const Byte* start = p_;
-    const bool negative = *p_ == '-';
-    if (negative) ++p_;
-    if (p_ == end_ || !isDigit(*p_)) return fail(p_, "Invalid number.");
-    const Byte* digits = p_;
-    if (*p_ == '0') {
-      ++p_;
-    } else {
-      while (p_ < end_ && isDigit(*p_)) ++p_;
+  template <typename Put>
+  bool parseNumber(Put& put) {
+    const NumberToken number = readNumberToken(p_, end_);
+    switch (number.kind) {
+      case NumberToken::Kind::Unsigned: put(number.u); break;
+      case NumberToken::Kind::Signed: put(number.i); break;
+      case NumberToken::Kind::Real: put(number.d); break;
+      case NumberToken::Kind::Malformed:
+        return fail(number.end, numberFailureMessage(number, p_));
+      default: return fail(p_, numberFailureMessage(number, p_));
     }
-    const Byte* digitsEnd = p_;
-    bool integral = true;
-    if (p_ < end_ && *p_ == '.') {
-      ++p_;
-      if (p_ == end_ || !isDigit(*p_)) return fail(p_, "Invalid number.");
-      while (p_ < end_ && isDigit(*p_)) ++p_;
-      integral = false;
-    }
-    if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
-      ++p_;
-      if (p_ < end_ && (*p_ == '+' || *p_ == '-')) ++p_;
-      if (p_ == end_ || !isDigit(*p_)) return fail(p_, "Invalid number.");
-      while (p_ < end_ && isDigit(*p_)) ++p_;
-      integral = false;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(start),
-                                static_cast<std::size_t>(p_ - start));
-    if (integral && !(negative && *digits == '0'))
-      return convertInteger(out, start, digits, digitsEnd, negative, text);
-    return convertDouble(out, start, text);
-  }
-
-  bool convertInteger(Value& out, const Byte* start, const Byte* digits, const Byte* digitsEnd,
-                      bool negative, std::string_view text) {
-    constexpr std::uint64_t kMinMagnitude = std::uint64_t{1} << 63;  // |INT64_MIN|
-    const std::uint64_t limit = negative ? kMinMagnitude : UINT64_MAX;
-    std::uint64_t value = 0;
-    for (const Byte* q = digits; q < digitsEnd; ++q) {
-      const auto digit = static_cast<std::uint64_t>(*q - '0');
-      if (value > (limit - digit) / 10) {
-        const std::string bound = negative ? std::to_string(INT64_MIN) : std::to_string(UINT64_MAX);
-        return fail(start, "The value '" + std::string(text) + "' exceeded the " +
-                               (negative ? "minimum" : "maximum") +
-                               " value that could be represented: " + bound + ".");
-      }
-      value = value * 10 + digit;
-    }
-    if (!negative) {
-      out = Value(value);
-    } else if (value == kMinMagnitude) {
-      out = Value(std::int64_t{INT64_MIN});
-    } else {
-      out = Value(-static_cast<std::int64_t>(value));
-    }
+    p_ = number.end;
     return true;
-  }
-
-  bool convertDouble(Value& out, const Byte* start, std::string_view text) {
-    double d = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
-    if (ec == std::errc::result_out_of_range) {
-      const std::string message = "The value '" + std::string(text) +
-                                  "' could not be represented as a 'double' due to " +
-                                  (exceedsOne(text) ? "overflow." : "underflow.");
-      return fail(start, message);
-    }
-    if (ec != std::errc() || end != text.data() + text.size())
-      return fail(start,
-                  "The conversion function did not consume all of the number tokens characters.");
-    out = Value(d);
-    return true;
-  }
-
-  // Whether a number that does not fit a double is too large (rather than too
-  // small): the position of its first significant digit plus its exponent.
-  static bool exceedsOne(std::string_view text) {
-    long long magnitude = 0;
-    std::size_t i = text[0] == '-' ? 1 : 0;
-    bool seenSignificant = false;
-    for (; i < text.size() && isDigit(static_cast<Byte>(text[i])); ++i) {
-      if (text[i] != '0') seenSignificant = true;
-      if (seenSignificant) ++magnitude;
-    }
-    if (i < text.size() && text[i] == '.') {
-      for (++i; i < text.size() && isDigit(static_cast<Byte>(text[i])); ++i) {
-        if (seenSignificant) continue;
-        if (text[i] != '0') seenSignificant = true;
-        else --magnitude;
-      }
-    }
-    if (i < text.size()) {  // the exponent, clamped beyond any text's length
-      ++i;
-      const bool negativeExponent = text[i] == '-';
-      if (text[i] == '+' || text[i] == '-') ++i;
-      constexpr long long kClamp = 1'000'000'000'000'000;
-      long long exponent = 0;
-      for (; i < text.size(); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), kClamp);
-      magnitude += negativeExponent ? -exponent : exponent;
-    }
-    return magnitude > 0;
   }
 
   const Byte* const begin_;
   const Byte* p_;
   const Byte* const end_;
   const unsigned options_;
+  const bool* const spaceStarts_;
   ParseFailure& failure_;
   std::size_t line_ = 1;
   std::size_t depth_ = 0;
+  std::vector<Value> elements_;  // of the arrays being read, innermost last
 };
 
 }  // namespace

@@ -1,10 +1,14 @@
 #include "json/JSONWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
+#include "json/FormatReal.h"
 #include "json/JSONKit.h"
 #include "json/Nesting.h"
+#include "json/PlainBytes.h"
 #include "json/Utf8.h"
 
 namespace taviro::json {
@@ -12,24 +16,62 @@ namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
 
-// Bytes a string may hold as they are: printable ASCII other than the quote
-// and the backslash (and the slash when it is escaped).
-struct PlainBytes {
-  bool table[256] = {};
-  constexpr explicit PlainBytes(bool escapeSlash) {
-    for (int c = 0x20; c < 0x80; ++c) table[c] = c != '"' && c != '\\' && !(escapeSlash && c == '/');
+// The text being written: a std::string grown ahead of the writes, so that
+// each piece is copied with no check of its own. The destructor cuts the
+// string to what was written.
+class Output {
+ public:
+  explicit Output(std::string& text) : text_(text), at_(text.data()), limit_(at_ + text.size()) {}
+  ~Output() { text_.resize(static_cast<std::size_t>(at_ - text_.data())); }
+
+  // Makes room for n more bytes and answers where they go; advance() then
+  // says how many were written.
+  char* room(std::size_t n) {
+    if (static_cast<std::size_t>(limit_ - at_) < n) grow(n);
+    return at_;
   }
+  void advance(std::size_t n) { at_ += n; }
+  void advanceTo(char* end) { at_ = end; }
+
+  void append(const char* bytes, std::size_t n) {
+    std::memcpy(room(n), bytes, n);
+    at_ += n;
+  }
+  template <std::size_t N>
+  void append(const char (&literal)[N]) {
+    append(literal, N - 1);
+  }
+  void append(char c) { *room(1) = c, ++at_; }
+
+ private:
+  [[gnu::noinline]] void grow(std::size_t n) {
+    const auto used = static_cast<std::size_t>(at_ - text_.data());
+    text_.resize(std::max(2 * text_.size(), used + n + 256));
+    at_ = text_.data() + used;
+    limit_ = text_.data() + text_.size();
+  }
+
+  std::string& text_;
+  char* at_;
+  char* limit_;
 };
-constexpr PlainBytes kPlain(false);
-constexpr PlainBytes kPlainWithEscapedSlash(true);
+
+// Copies n bytes, short runs without a call.
+inline void copyBytes(char* to, const char* from, std::size_t n) {
+  if (n >= 8 && n <= 16) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + n - 8, from + n - 8, 8);
+  } else if (n >= 4 && n < 8) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + n - 4, from + n - 4, 4);
+  } else {
+    std::memcpy(to, from, n);
+  }
+}
 
 class Writer {
  public:
-  Writer(unsigned options, std::string& out)
-      : options_(options),
-        plain_((options & JKSerializeOptionEscapeForwardSlashes) ? kPlainWithEscapedSlash.table
-                                                                 : kPlain.table),
-        out_(out) {}
+  Writer(unsigned options, std::string& out) : options_(options), out_(out) {}
 
   std::optional<std::string> run(const Value::Dict& dict) {
     writeDict(dict, 0);
@@ -50,14 +92,19 @@ class Writer {
   }
 
   void newline(std::size_t level) {
-    out_ += '\n';
-    out_.append(2 * level, ' ');
+    char* at = out_.room(1 + 2 * level);
+    *at = '\n';
+    std::memset(at + 1, ' ', 2 * level);
+    out_.advance(1 + 2 * level);
   }
 
   bool writeValue(const Value& value, std::size_t level) {
     switch (value.type()) {
-      case Value::Type::Null: out_ += "null"; return true;
-      case Value::Type::Bool: out_ += *value.asBool() ? "true" : "false"; return true;
+      case Value::Type::Null: out_.append("null"); return true;
+      case Value::Type::Bool:
+        if (*value.asBool()) out_.append("true");
+        else out_.append("false");
+        return true;
       case Value::Type::Int: return writeInteger(*value.asInt());
       case Value::Type::UInt: return writeInteger(*value.asUInt());
       case Value::Type::Real: return writeReal(*value.asReal());
@@ -72,52 +119,50 @@ class Writer {
 
   template <typename Integer>
   bool writeInteger(Integer n) {
-    char buf[24];
-    const auto result = std::to_chars(buf, buf + sizeof buf, n);
-    out_.append(buf, result.ptr);
+    constexpr std::size_t kMostDigits = 20;
+    char* at = out_.room(kMostDigits);
+    out_.advanceTo(std::to_chars(at, at + kMostDigits, n).ptr);
     return true;
   }
 
   bool writeReal(double d) {
     if (!std::isfinite(d))
       return fail("Floating point values must be finite.  JSON does not support NaN or Infinity.");
-    // Same digits as printf's "%.17g", but never a locale's decimal comma.
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 17);
-    out_.append(buf, result.ptr);
+    out_.advanceTo(formatReal(d, out_.room(kRealBufferSize)));
     return true;
   }
 
   bool writeArray(const Value::Array& array, std::size_t level) {
     if (level >= JKMaximumDepth) return fail(kNestingTooDeep);
-    out_ += '[';
+    out_.append('[');
     bool first = true;
     for (const Value& element : array) {
-      if (!first) out_ += ',';
+      if (!first) out_.append(',');
       first = false;
       if (pretty()) newline(level + 1);
       if (!writeValue(element, level + 1)) return false;
     }
     if (pretty() && !array.empty()) newline(level);
-    out_ += ']';
+    out_.append(']');
     return true;
   }
 
   // Dict keeps its keys in byte order, so both layouts write them sorted.
   bool writeDict(const Value::Dict& dict, std::size_t level) {
     if (level >= JKMaximumDepth) return fail(kNestingTooDeep);
-    out_ += '{';
+    out_.append('{');
     bool first = true;
     for (const auto& [key, member] : dict) {
-      if (!first) out_ += ',';
+      if (!first) out_.append(',');
       first = false;
       if (pretty()) newline(level + 1);
       writeString(key);
-      out_ += pretty() ? ": " : ":";
+      if (pretty()) out_.append(": ");
+      else out_.append(':');
       if (!writeValue(member, level + 1)) return false;
     }
     if (pretty() && !dict.empty()) newline(level);
-    out_ += '}';
+    out_.append('}');
     return true;
   }
 
@@ -129,7 +174,8 @@ class Writer {
 
   void writeCodePoint(char32_t cp) {
     if (!(options_ & JKSerializeOptionEscapeUnicode)) {
-      appendUtf8(out_, cp);
+      char* at = out_.room(4);
+      out_.advanceTo(at + encodeUtf8(cp, at));
     } else if (cp < 0x10000) {
       writeUnicodeEscape(cp);
     } else {
@@ -139,15 +185,31 @@ class Writer {
     }
   }
 
+  void writeString(const std::string& s) {
+    if (options_ & JKSerializeOptionEscapeForwardSlashes) writeString<true>(s);
+    else writeString<false>(s);
+  }
+
   // Bytes that are not UTF-8 (a string built in code, not parsed) are written
   // as U+FFFD so that the text stays readable.
+  template <bool kEscapeSlash>
   void writeString(const std::string& s) {
-    out_ += '"';
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const auto* end = p + s.size();
+    const auto* begin = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = begin + s.size();
+    const auto* p = skipPlainBytes<kEscapeSlash>(begin, begin, end);
+    if (p == end) {  // nothing to escape: the usual case
+      char* at = out_.room(s.size() + 2);
+      *at = '"';
+      copyBytes(at + 1, s.data(), s.size());
+      at[s.size() + 1] = '"';
+      out_.advance(s.size() + 2);
+      return;
+    }
+    out_.append('"');
+    out_.append(s.data(), static_cast<std::size_t>(p - begin));
     while (p < end) {
       const auto* run = p;
-      while (p < end && plain_[*p]) ++p;
+      p = skipPlainBytes<kEscapeSlash>(begin, p, end);
       out_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
       if (p == end) break;
       const unsigned char c = *p;
@@ -165,23 +227,22 @@ class Writer {
       }
       ++p;
       switch (c) {
-        case '"': out_ += "\\\""; break;
-        case '\\': out_ += "\\\\"; break;
-        case '/': out_ += "\\/"; break;
-        case '\b': out_ += "\\b"; break;
-        case '\t': out_ += "\\t"; break;
-        case '\n': out_ += "\\n"; break;
-        case '\f': out_ += "\\f"; break;
-        case '\r': out_ += "\\r"; break;
+        case '"': out_.append("\\\""); break;
+        case '\\': out_.append("\\\\"); break;
+        case '/': out_.append("\\/"); break;
+        case '\b': out_.append("\\b"); break;
+        case '\t': out_.append("\\t"); break;
+        case '\n': out_.append("\\n"); break;
+        case '\f': out_.append("\\f"); break;
+        case '\r': out_.append("\\r"); break;
         default: writeUnicodeEscape(c); break;
       }
     }
-    out_ += '"';
+    out_.append('"');
   }
 
   const unsigned options_;
-  const bool* const plain_;
-  std::string& out_;
+  Output out_;
   std::optional<std::string> error_;
 };
 

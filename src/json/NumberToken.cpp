@@ -1,0 +1,130 @@
+#include "json/NumberToken.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace taviro::json {
+namespace {
+
+using Byte = unsigned char;
+using Kind = NumberToken::Kind;
+
+bool isDigit(Byte c) { return c >= '0' && c <= '9'; }
+
+const Byte* skipDigits(const Byte* p, const Byte* end) {
+  while (p < end && isDigit(*p)) ++p;
+  return p;
+}
+
+NumberToken malformed(const Byte* at) { return {.kind = Kind::Malformed, .u = 0, .end = at}; }
+
+// The digits of an integer, which has no sign, fraction or exponent. Up to 19
+// digits cannot overflow; longer ones are checked digit by digit.
+NumberToken convertInteger(const Byte* digits, const Byte* end, bool negative) {
+  constexpr std::uint64_t kMinMagnitude = std::uint64_t{1} << 63;  // |INT64_MIN|
+  const std::uint64_t limit = negative ? kMinMagnitude : UINT64_MAX;
+  std::uint64_t value = 0;
+  const bool mayOverflow = end - digits > 19;
+  for (const Byte* q = digits; q < end; ++q) {
+    const auto digit = static_cast<std::uint64_t>(*q - '0');
+    if (mayOverflow && value > (limit - digit) / 10)
+      return {.kind = Kind::OutOfRange, .u = 0, .end = end};
+    value = value * 10 + digit;
+  }
+  if (!negative) return {.kind = Kind::Unsigned, .u = value, .end = end};
+  if (value > kMinMagnitude) return {.kind = Kind::OutOfRange, .u = 0, .end = end};
+  const std::int64_t i = value == kMinMagnitude ? INT64_MIN : -static_cast<std::int64_t>(value);
+  return {.kind = Kind::Signed, .i = i, .end = end};
+}
+
+NumberToken convertDouble(const Byte* start, const Byte* end) {
+  double d = 0;
+  const auto [stop, ec] =
+      std::from_chars(reinterpret_cast<const char*>(start), reinterpret_cast<const char*>(end), d);
+  if (ec == std::errc::result_out_of_range) return {.kind = Kind::OutOfRange, .u = 0, .end = end};
+  if (ec != std::errc() || stop != reinterpret_cast<const char*>(end))
+    return {.kind = Kind::NotConsumed, .u = 0, .end = end};
+  return {.kind = Kind::Real, .d = d, .end = end};
+}
+
+// Whether a number that does not fit a double is too large (rather than too
+// small): the position of its first significant digit plus its exponent.
+bool exceedsOne(std::string_view text) {
+  long long magnitude = 0;
+  std::size_t i = text[0] == '-' ? 1 : 0;
+  bool seenSignificant = false;
+  for (; i < text.size() && isDigit(static_cast<Byte>(text[i])); ++i) {
+    if (text[i] != '0') seenSignificant = true;
+    if (seenSignificant) ++magnitude;
+  }
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && isDigit(static_cast<Byte>(text[i])); ++i) {
+      if (seenSignificant) continue;
+      if (text[i] != '0') seenSignificant = true;
+      else --magnitude;
+    }
+  }
+  if (i < text.size()) {  // the exponent, clamped beyond any text's length
+    ++i;
+    const bool negativeExponent = text[i] == '-';
+    if (text[i] == '+' || text[i] == '-') ++i;
+    constexpr long long kClamp = 1'000'000'000'000'000;
+    long long exponent = 0;
+    for (; i < text.size(); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), kClamp);
+    magnitude += negativeExponent ? -exponent : exponent;
+  }
+  return magnitude > 0;
+}
+
+}  // namespace
+
+NumberToken readAnyNumberToken(const Byte* p, const Byte* end) {
+  const Byte* start = p;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  if (p == end || !isDigit(*p)) return malformed(p);
+  const Byte* digits = p;
+  p = *p == '0' ? p + 1 : skipDigits(p, end);
+  const Byte* digitsEnd = p;
+  bool integral = true;
+  if (p < end && *p == '.') {
+    ++p;
+    if (p == end || !isDigit(*p)) return malformed(p);
+    p = skipDigits(p, end);
+    integral = false;
+  }
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    if (p == end || !isDigit(*p)) return malformed(p);
+    p = skipDigits(p, end);
+    integral = false;
+  }
+  // "-0" is a double, so that its sign survives.
+  if (integral && !(negative && *digits == '0'))
+    return convertInteger(digits, digitsEnd, negative);
+  return convertDouble(start, p);
+}
+
+std::string numberFailureMessage(const NumberToken& token, const Byte* start) {
+  const std::string text(reinterpret_cast<const char*>(start),
+                         static_cast<std::size_t>(token.end - start));
+  switch (token.kind) {
+    case Kind::Malformed: return "Invalid number.";
+    case Kind::NotConsumed:
+      return "The conversion function did not consume all of the number tokens characters.";
+    default: break;
+  }
+  const bool integral = text.find_first_of(".eE") == std::string::npos;
+  if (integral && text[0] == '-')
+    return "The value '" + text + "' exceeded the minimum value that could be represented: " +
+           std::to_string(INT64_MIN) + ".";
+  if (integral)
+    return "The value '" + text + "' exceeded the maximum value that could be represented: " +
+           std::to_string(UINT64_MAX) + ".";
+  return "The value '" + text + "' could not be represented as a 'double' due to " +
+         (exceedsOne(text) ? "overflow." : "underflow.");
+}
+
+}  // namespace taviro::json
