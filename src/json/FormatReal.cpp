@@ -44,21 +44,26 @@ bool roundTo17Digits(double x, Decimal17& out) {
     m |= std::uint64_t{1} << 52;
     e = biasedExponent - 1075;
   }
-  // floor(log10(2^(e + 52))): x / 10^estimate is in [1, 20).
+  // floor(log10(2^(e + 52))) (exact over the whole range): x / 10^estimate
+  // is in [1, 20), so x * 10^k has 17 or 18 digits before the point.
   const int estimate = ((e + 52) * 78913) >> 18;
   const int k = 16 - estimate;
   const Uint128& power = decimalPower(k);
-  // P = m * power, 181 bits; x * 10^k = P / 2^s.
-  const Uint128Value low = static_cast<Uint128Value>(m) * power.low;
-  const Uint128Value upper = static_cast<Uint128Value>(m) * power.high + (low >> 64);
-  const int s = -(e + binaryExponent(k));  // 121..128
-  const auto integer = static_cast<std::uint64_t>(upper >> (s - 64));
-  // The bits below the point, the point being at the top of 128 bits.
-  const Uint128Value fraction =
-      (upper << (192 - s)) | (static_cast<Uint128Value>(static_cast<std::uint64_t>(low)) << (128 - s));
-  constexpr Uint128Value kHalf = static_cast<Uint128Value>(1) << 127;
-  constexpr Uint128Value kSlack = static_cast<Uint128Value>(1) << 61;  // > m * 2^(128 - s)
+  // P = m * power has 181 bits, high to low u1:u0:low; x * 10^k = P / 2^s,
+  // and the ranges of m and power put s - 64 in [58, 63].
+  const Uint128Value product = static_cast<Uint128Value>(m) * power.low;
+  const Uint128Value upper = static_cast<Uint128Value>(m) * power.high + (product >> 64);
+  const auto u1 = static_cast<std::uint64_t>(upper >> 64), u0 = static_cast<std::uint64_t>(upper);
+  const auto low = static_cast<std::uint64_t>(product);
+  const int r = -(e + binaryExponent(k)) - 64;
+  const std::uint64_t integer = (u1 << (64 - r)) | (u0 >> r);
+  // The bits below the point, the point above the top of two words.
+  const std::uint64_t fractionHigh = (u0 << (64 - r)) | (low >> r);
+  const std::uint64_t fractionLow = low << (64 - r);
+  constexpr std::uint64_t kHalf = std::uint64_t{1} << 63;
   const bool exact = k >= 0 && k <= 55;
+  // Otherwise the fraction is off by less than m * 2^(64 - r) < 2^59 units of
+  // fractionLow: less than one unit of fractionHigh.
 
   int exponent = 16 - k;
   std::uint64_t digits;
@@ -67,19 +72,21 @@ bool roundTo17Digits(double x, Decimal17& out) {
   if (integer < kTen17) {
     digits = integer;
     if (exact) {
-      roundUp = fraction > kHalf || (fraction == kHalf && (digits & 1));
+      roundUp = fractionHigh > kHalf ||
+                (fractionHigh == kHalf && (fractionLow != 0 || (digits & 1)));
     } else {
-      if (fraction > kHalf - kSlack && fraction < kHalf + kSlack) return false;
-      roundUp = fraction > kHalf;
+      if (fractionHigh == kHalf || fractionHigh == kHalf - 1) return false;
+      roundUp = fractionHigh >= kHalf;
     }
   } else {  // eighteen digits: the last one is rounded away as well
     digits = integer / 10;
     const std::uint64_t last = integer % 10;
     ++exponent;
     if (exact) {
-      roundUp = last > 5 || (last == 5 && (fraction != 0 || (digits & 1)));
+      roundUp = last > 5 || (last == 5 && (fractionHigh != 0 || fractionLow != 0 || (digits & 1)));
     } else {
-      if ((last == 4 && fraction > ~kSlack) || (last == 5 && fraction < kSlack)) return false;
+      if ((last == 4 && fractionHigh == ~std::uint64_t{0}) || (last == 5 && fractionHigh == 0))
+        return false;
       roundUp = last >= 5;
     }
   }
@@ -108,9 +115,11 @@ void writeEightDigits(std::uint64_t n, char* out) {
 
 // "%.17g" of digits * 10^(exponent - 16): fixed notation for exponents from
 // -4 to 16, otherwise d.ddde+XX; trailing zeros of the fraction are dropped,
-// and the point with them when nothing follows it.
+// and the point with them when nothing follows it. Pieces are copied in
+// fixed sizes (the caller gives kRealBufferSize bytes), so that no copy is a
+// call.
 char* layOut(const Decimal17& value, char* out) {
-  char digits[17];
+  char digits[32] = {};  // 17 digits, then room for fixed-size reads
   const std::uint64_t high = value.digits / kTen8;  // nine digits
   digits[0] = static_cast<char>('0' + high / kTen8);
   writeEightDigits(high % kTen8, digits + 1);
@@ -119,33 +128,29 @@ char* layOut(const Decimal17& value, char* out) {
   while (digits[kept - 1] == '0') --kept;
 
   const int exponent = value.exponent;
-  const auto append = [&out](const char* from, int count) {
-    std::memcpy(out, from, static_cast<std::size_t>(count));
-    out += count;
-  };
   if (exponent >= 0 && exponent < 17) {
     const int integerDigits = exponent + 1;
-    append(digits, integerDigits);
-    if (kept > integerDigits) {
-      *out++ = '.';
-      append(digits + integerDigits, kept - integerDigits);
-    }
-  } else if (exponent < 0 && exponent >= -4) {
-    append("0.000", 1 - exponent);
-    append(digits, kept);
-  } else {
-    *out++ = digits[0];
-    if (kept > 1) {
-      *out++ = '.';
-      append(digits + 1, kept - 1);
-    }
-    *out++ = 'e';
-    *out++ = exponent < 0 ? '-' : '+';
-    const int magnitude = std::abs(exponent);
-    if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
-    append(kDigitPairs + 2 * (magnitude % 100), 2);
+    std::memcpy(out, digits, 17);
+    if (kept <= integerDigits) return out + integerDigits;
+    out[integerDigits] = '.';
+    std::memcpy(out + integerDigits + 1, digits + integerDigits, 16);
+    return out + kept + 1;
   }
-  return out;
+  if (exponent < 0 && exponent >= -4) {
+    std::memcpy(out, "0.0000", 6);
+    std::memcpy(out + 1 - exponent, digits, 17);
+    return out + 1 - exponent + kept;
+  }
+  out[0] = digits[0];
+  out[1] = '.';
+  std::memcpy(out + 2, digits + 1, 16);
+  out += kept > 1 ? kept + 1 : 1;
+  *out++ = 'e';
+  *out++ = exponent < 0 ? '-' : '+';
+  const int magnitude = std::abs(exponent);
+  if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
+  std::memcpy(out, kDigitPairs + 2 * (magnitude % 100), 2);
+  return out + 2;
 }
 
 }  // namespace

@@ -332,9 +332,10 @@ class Reader {
     const auto put = [&](auto&& v) {
       if (dict.empty() || compareKeys(greatest->first, key) < 0) {
         greatest = dict.emplace_hint(dict.end(), std::move(key), std::forward<decltype(v)>(v));
-      } else if (auto [at, added] = dict.try_emplace(std::move(key), std::forward<decltype(v)>(v));
-                 !added) {
+      } else if (const auto at = dict.lower_bound(KeyView{key}); at->first == key) {
         at->second = Value(std::forward<decltype(v)>(v));  // the last one wins
+      } else {
+        dict.emplace_hint(at, std::move(key), std::forward<decltype(v)>(v));
       }
     };
     Token t = next();

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace taviro::json {
@@ -29,5 +30,13 @@ inline int compareKeys(std::string_view a, std::string_view b) {
   }
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
+
+// A key to look up in a Value::Dict with the comparison above (its
+// std::less<> finds these operators) instead of std::string's.
+struct KeyView {
+  std::string_view bytes;
+};
+inline bool operator<(const std::string& a, KeyView b) { return compareKeys(a, b.bytes) < 0; }
+inline bool operator<(KeyView a, const std::string& b) { return compareKeys(a.bytes, b) < 0; }
 
 }  // namespace taviro::json

@@ -1,8 +1,12 @@
 #include "json/NumberToken.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <string_view>
+
+#include "json/DecimalToDouble.h"
 
 namespace taviro::json {
 namespace {
@@ -11,11 +15,6 @@ using Byte = unsigned char;
 using Kind = NumberToken::Kind;
 
 bool isDigit(Byte c) { return c >= '0' && c <= '9'; }
-
-const Byte* skipDigits(const Byte* p, const Byte* end) {
-  while (p < end && isDigit(*p)) ++p;
-  return p;
-}
 
 NumberToken malformed(const Byte* at) { return {.kind = Kind::Malformed, .u = 0, .end = at}; }
 
@@ -77,6 +76,38 @@ bool exceedsOne(std::string_view text) {
   return magnitude > 0;
 }
 
+// Whether the eight bytes at p are all digits; if so, adds them to `value`.
+// The digits are converted together with a few multiplications.
+bool takeEightDigits(const Byte* p, std::uint64_t& value) {
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
+  if (((x + 0x4646464646464646) | (x - 0x3030303030303030)) & 0x8080808080808080) return false;
+  x -= 0x3030303030303030;
+  x = x * 10 + (x >> 8);  // pairs of digits
+  x = (((x & 0x000000FF000000FF) * 0x000F424000000064) +
+       (((x >> 16) & 0x000000FF000000FF) * 0x0000271000000001)) >>
+      32;  // (1st pair * 10^6 + 2nd * 10^4 + 3rd * 100 + 4th), each pair from its bytes
+  value = value * 100'000'000 + (x & 0xFFFFFFFF);
+  return true;
+}
+
+// Skips the digits at p, adding them to `value` (which wraps around when
+// there are more than 19; the caller counts them).
+const Byte* takeDigits(const Byte* p, const Byte* end, std::uint64_t& value) {
+  while (end - p >= 8 && takeEightDigits(p, value)) p += 8;
+  for (; p < end && isDigit(*p); ++p) value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+  return p;
+}
+
+// Whether the digits from `digits` to `end` (a point among them), of which
+// `count` are digits, are at most 19 without their leading zeros.
+bool fitsSignificand(const Byte* digits, const Byte* end, std::ptrdiff_t count) {
+  for (const Byte* q = digits; count > 19 && q < end && (*q == '0' || *q == '.'); ++q)
+    count -= *q == '0';
+  return count <= 19;
+}
+
 }  // namespace
 
 NumberToken readAnyNumberToken(const Byte* p, const Byte* end) {
@@ -84,26 +115,40 @@ NumberToken readAnyNumberToken(const Byte* p, const Byte* end) {
   const bool negative = *p == '-';
   if (negative) ++p;
   if (p == end || !isDigit(*p)) return malformed(p);
+  // The number is significand * 10^exponent, exactly as long as it has no
+  // more than 19 digits after its leading zeros.
+  std::uint64_t significand = 0;
   const Byte* digits = p;
-  p = *p == '0' ? p + 1 : skipDigits(p, end);
+  p = *p == '0' ? p + 1 : takeDigits(p, end, significand);
   const Byte* digitsEnd = p;
-  bool integral = true;
+  std::ptrdiff_t fractionDigits = 0;
   if (p < end && *p == '.') {
     ++p;
     if (p == end || !isDigit(*p)) return malformed(p);
-    p = skipDigits(p, end);
-    integral = false;
+    const Byte* fraction = p;
+    p = takeDigits(p, end, significand);
+    fractionDigits = p - fraction;
   }
+  bool integral = fractionDigits == 0;
+  const Byte* mantissaEnd = p;
+  // Clamped, like the written exponent, far beyond any double's range.
+  int exponent = -static_cast<int>(std::min<std::ptrdiff_t>(fractionDigits, 1'000'000));
   if (p < end && (*p == 'e' || *p == 'E')) {
     ++p;
+    const bool negativeExponent = p < end && *p == '-';
     if (p < end && (*p == '+' || *p == '-')) ++p;
     if (p == end || !isDigit(*p)) return malformed(p);
-    p = skipDigits(p, end);
+    int written = 0;
+    for (; p < end && isDigit(*p); ++p) written = std::min(written * 10 + (*p - '0'), 1'000'000);
+    exponent += negativeExponent ? -written : written;
     integral = false;
   }
   // "-0" is a double, so that its sign survives.
   if (integral && !(negative && *digits == '0'))
     return convertInteger(digits, digitsEnd, negative);
+  if (double d; fitsSignificand(digits, mantissaEnd, (digitsEnd - digits) + fractionDigits) &&
+                 decimalToDouble(significand, exponent, negative, d))
+    return {.kind = Kind::Real, .d = d, .end = p};
   return convertDouble(start, p);
 }
 

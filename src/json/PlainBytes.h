@@ -52,8 +52,9 @@ inline int firstMarkedByte(std::uint64_t marks) {
 // `readable` (at or before p) to end may all be read, so that the last few
 // bytes can be tested as the last eight, their forerunners' marks dropped.
 template <bool kSlashToo>
-inline const unsigned char* skipPlainBytes(const unsigned char* readable, const unsigned char* p,
-                                           const unsigned char* end) {
+[[gnu::always_inline]] inline const unsigned char* skipPlainBytes(const unsigned char* readable,
+                                                                  const unsigned char* p,
+                                                                  const unsigned char* end) {
   for (; end - p >= 8; p += 8) {
     if (const std::uint64_t marks = unplainBytes<kSlashToo>(p)) return p + firstMarkedByte(marks);
   }
