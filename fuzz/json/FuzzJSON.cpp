@@ -1,13 +1,23 @@
 // Feeds arbitrary bytes to the reader. A first byte below 16 selects the
 // parse options; the rest is the text. Whatever parses must write back, in
 // every layout, to a text that parses strictly to the same tree.
+//
+// The quick number conversions are checked against the exact ones on the
+// same bytes: every number token in the text must read as std::from_chars
+// reads it, and every eight bytes taken as a double must be written as
+// snprintf's "%.17g" writes it.
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
+#include "json/FormatReal.h"
 #include "json/JSONKit.h"
+#include "json/NumberToken.h"
 
 namespace {
 
@@ -51,9 +61,47 @@ std::optional<std::string> write(const Value& tree, unsigned options) {
   fault("top-level value is neither an object nor an array");
 }
 
+void checkNumberTokens(const std::uint8_t* data, std::size_t size) {
+  using Kind = taviro::json::NumberToken::Kind;
+  const std::uint8_t* end = data + size;
+  for (const std::uint8_t* p = data; p < end; ++p) {
+    if (*p != '-' && (*p < '0' || *p > '9')) continue;
+    const auto token = taviro::json::readNumberToken(p, end);
+    const auto* from = reinterpret_cast<const char*>(p);
+    const auto* to = reinterpret_cast<const char*>(token.end);
+    if (token.kind == Kind::Real || token.kind == Kind::OutOfRange) {
+      const std::string_view text(from, static_cast<std::size_t>(to - from));
+      const bool integral = text.find_first_of(".eE") == std::string_view::npos;
+      double exact = 0;
+      const auto [stop, error] = std::from_chars(from, to, exact);
+      if (token.kind == Kind::Real &&
+          (error != std::errc() || stop != to ||
+           std::bit_cast<std::uint64_t>(exact) != std::bit_cast<std::uint64_t>(token.d)))
+        fault("a number reads otherwise than std::from_chars reads it");
+      if (token.kind == Kind::OutOfRange && !integral && error != std::errc::result_out_of_range)
+        fault("a number is out of range where std::from_chars finds it in range");
+    }
+    if (token.kind != Kind::Malformed) p = token.end - 1;
+  }
+}
+
+void checkRealFormatting(const std::uint8_t* data, std::size_t size) {
+  for (std::size_t i = 0; i + 8 <= size; i += 8) {
+    double d;
+    std::memcpy(&d, data + i, 8);
+    if (!std::isfinite(d)) continue;
+    char expected[40], written[taviro::json::kRealBufferSize];
+    std::snprintf(expected, sizeof expected, "%.17g", d);
+    *taviro::json::formatReal(d, written) = '\0';
+    if (std::strcmp(expected, written) != 0) fault("a double is written otherwise than \"%.17g\"");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  checkNumberTokens(data, size);
+  checkRealFormatting(data, size);
   unsigned options = 0;
   if (size > 0 && data[0] < 16) {
     options = data[0];
