@@ -1,6 +1,10 @@
 #include "platform/plist/PlistDefaultsStorage.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -11,19 +15,27 @@ namespace taviro {
 
 namespace {
 
-// A free name next to `path` for a file that is moved aside.
-std::string asideName(const std::string& path) {
+constexpr int kAsideNames = 100;
+
+// Renames the file to the first free "<file>.unreadable-<time>[-n]"; the
+// reason when that cannot be done. Only names that are certainly free are
+// used, and only a bounded number are tried.
+std::optional<std::string> moveAside(const std::string& file, std::string& aside) {
   char stamp[32];
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
   localtime_r(&now, &tm);
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
-  const std::string base = path + ".unreadable-" + stamp;
-  std::string candidate = base;
-  std::error_code ec;
-  for (int n = 1; std::filesystem::exists(candidate, ec) || ec; ++n)
-    candidate = base + "-" + std::to_string(n);
-  return candidate;
+  const std::string base = file + ".unreadable-" + stamp;
+  for (int n = 1; n <= kAsideNames; ++n) {
+    aside = n == 1 ? base : base + "-" + std::to_string(n);
+    struct stat st {};
+    if (::lstat(aside.c_str(), &st) == 0) continue;
+    if (errno != ENOENT) return std::strerror(errno);
+    if (std::rename(file.c_str(), aside.c_str()) != 0) return std::strerror(errno);
+    return std::nullopt;
+  }
+  return "no free name for it";
 }
 
 }  // namespace
@@ -44,22 +56,43 @@ std::string PlistDefaultsStorage::defaultPath() {
 
 Value::Dict PlistDefaultsStorage::load() {
   PlistReadResult r = readPlistDictionary(path_);
-  if (r.status == PlistReadStatus::Ok) return std::move(r.dictionary);
-  if (r.status == PlistReadStatus::Missing) return {};
-
-  const std::string aside = asideName(path_);
-  std::error_code ec;
-  std::filesystem::rename(path_, aside, ec);
-  if (ec) {
+  switch (r.status) {
+    case PlistReadStatus::Ok: return std::move(r.dictionary);
+    case PlistReadStatus::Missing: return {};
+    case PlistReadStatus::Unreadable: keepUnreadable(r); return {};
+    case PlistReadStatus::Refused:
+    case PlistReadStatus::NotADictionary: break;
+  }
+  // The content is not a settings file: moved aside, it is kept for the user
+  // and a fresh one can be saved. A linked file is moved beside its target,
+  // so that the link leads to the fresh one.
+  const std::string file = followLinks(path_).value_or(path_);
+  std::string aside;
+  if (const auto why = moveAside(file, aside)) {
     keepOff_ = true;
     logBare("Settings file %s could not be read (%s) nor moved aside (%s); using the defaults "
             "and not saving settings, so that the file is kept",
-            path_.c_str(), r.error.c_str(), ec.message().c_str());
+            path_.c_str(), r.error.c_str(), why->c_str());
   } else {
     logBare("Settings file %s could not be read (%s); moved it to %s and using the defaults",
             path_.c_str(), r.error.c_str(), aside.c_str());
   }
   return {};
+}
+
+// The system would not give the file: its content may be fine, so it stays
+// where it is and nothing is saved over it.
+void PlistDefaultsStorage::keepUnreadable(const PlistReadResult& r) {
+  keepOff_ = true;
+  std::string fix;
+  if (r.systemError == EACCES || r.systemError == EPERM) {
+    const std::string dir = std::filesystem::path(path_).parent_path().string();
+    fix = ". It may belong to another user (after a run with sudo); give it back with: sudo chown "
+          "\"$USER\": '" + dir + "' '" + path_ + "'";
+  }
+  logBare("Settings file %s could not be read (%s); using the defaults and not saving settings, "
+          "so that the file is kept%s",
+          path_.c_str(), r.error.c_str(), fix.c_str());
 }
 
 bool PlistDefaultsStorage::save(const Value::Dict& domain) {

@@ -1,10 +1,13 @@
 #pragma once
 // The user-defaults store's persistent domain in a property-list file,
 // $XDG_CONFIG_HOME/taviro/com.nivolt.Kestrom.plist (~/.config when unset).
-// A file that cannot be read is moved aside, never written over.
+// A file whose content is refused is moved aside; one the system will not
+// give (no permission, a link loop) stays where it is. Either way it is never
+// written over: without a free name to move it to, nothing is saved.
 #include <string>
 
 #include "foundation/DefaultsStorage.h"
+#include "platform/plist/PlistFile.h"
 
 namespace taviro {
 
@@ -19,8 +22,10 @@ class PlistDefaultsStorage : public DefaultsStorage {
   const std::string& path() const { return path_; }
 
  private:
+  void keepUnreadable(const PlistReadResult& r);
+
   std::string path_;
-  // Set when an unreadable file could not be moved aside: saving would
+  // Set when a file could not be read and stays where it is: saving would
   // destroy it, so nothing is saved.
   bool keepOff_ = false;
 };

@@ -1,190 +1,104 @@
 #include "platform/plist/PlistFile.h"
 
 #include <fcntl.h>
-#include <plist/plist.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cmath>
+#include <climits>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
 
 namespace taviro {
 
 namespace {
 
-// Seconds between the Unix epoch and the property-list epoch (2001-01-01).
-constexpr double kPlistEpoch = 978307200.0;
-constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+std::string errnoText(int e = errno) { return std::strerror(e); }
 
-struct PlistFree {
-  void operator()(plist_t p) const { plist_free(p); }
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
 };
-using PlistPtr = std::unique_ptr<void, PlistFree>;
 
-plist_t toPlist(const Value& v) {
-  switch (v.type()) {
-    case Value::Type::Null: return nullptr;
-    case Value::Type::Bool: return plist_new_bool(*v.asBool() ? 1 : 0);
-    case Value::Type::Int: return plist_new_uint(static_cast<std::uint64_t>(*v.asInt()));
-    case Value::Type::UInt: return plist_new_uint(*v.asUInt());
-    case Value::Type::Real: return plist_new_real(*v.asReal());
-    case Value::Type::String: return plist_new_string(v.asString()->c_str());
-    case Value::Type::Data: {
-      const auto& bytes = v.asData()->bytes;
-      return plist_new_data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
-    case Value::Type::Date: {
-      const double t = v.asDate()->secondsSince1970 - kPlistEpoch;
-      const double whole = std::trunc(t);
-      return plist_new_date(static_cast<std::int32_t>(whole),
-                            static_cast<std::int32_t>((t - whole) * 1e6));
-    }
-    case Value::Type::Array: {
-      plist_t a = plist_new_array();
-      for (const Value& item : *v.asArray())
-        if (plist_t p = toPlist(item)) plist_array_append_item(a, p);
-      return a;
-    }
-    case Value::Type::Dict: {
-      plist_t d = plist_new_dict();
-      for (const auto& [key, item] : *v.asDict())
-        if (plist_t p = toPlist(item)) plist_dict_set_item(d, key.c_str(), p);
-      return d;
-    }
-  }
-  return nullptr;
+PlistReadResult failed(PlistReadStatus status, std::string error, int systemError = 0) {
+  PlistReadResult r;
+  r.status = status;
+  r.error = std::move(error);
+  r.systemError = systemError;
+  return r;
 }
 
-Value fromPlist(plist_t p) {
-  switch (plist_get_node_type(p)) {
-    case PLIST_BOOLEAN: {
-      std::uint8_t b = 0;
-      plist_get_bool_val(p, &b);
-      return Value(b != 0);
-    }
-    case PLIST_UINT: {
-      // libplist keeps every integer as 64 bits; negative numbers come back
-      // in two's complement.
-      std::uint64_t u = 0;
-      plist_get_uint_val(p, &u);
-      return Value(static_cast<std::int64_t>(u));
-    }
-    case PLIST_REAL: {
-      double d = 0;
-      plist_get_real_val(p, &d);
-      return Value(d);
-    }
-    case PLIST_STRING: {
-      std::uint64_t n = 0;
-      const char* s = plist_get_string_ptr(p, &n);
-      return Value(std::string(s ? s : "", s ? n : 0));
-    }
-    case PLIST_DATA: {
-      std::uint64_t n = 0;
-      const char* s = plist_get_data_ptr(p, &n);
-      Value::Data data;
-      if (s) data.bytes.assign(s, s + n);
-      return Value(std::move(data));
-    }
-    case PLIST_DATE: {
-      std::int32_t sec = 0, usec = 0;
-      plist_get_date_val(p, &sec, &usec);
-      return Value(Value::Date{kPlistEpoch + sec + usec / 1e6});
-    }
-    case PLIST_ARRAY: {
-      Value::Array a;
-      const std::uint32_t n = plist_array_get_size(p);
-      for (std::uint32_t i = 0; i < n; ++i) {
-        Value item = fromPlist(plist_array_get_item(p, i));
-        if (!item.isNull()) a.push_back(std::move(item));
-      }
-      return Value(std::move(a));
-    }
-    case PLIST_DICT: {
-      Value::Dict d;
-      plist_dict_iter it = nullptr;
-      plist_dict_new_iter(p, &it);
-      for (;;) {
-        char* key = nullptr;
-        plist_t item = nullptr;
-        plist_dict_next_item(p, it, &key, &item);
-        if (!item) {
-          std::free(key);
-          break;
-        }
-        Value v = fromPlist(item);
-        if (key && !v.isNull()) d.insert_or_assign(key, std::move(v));
-        std::free(key);
-      }
-      std::free(it);
-      return Value(std::move(d));
-    }
-    default: return Value();
+// Whole file, at most one byte more than the limit.
+bool readAll(int fd, std::string& out) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0;
+    out.append(buffer, static_cast<std::size_t>(n));
+    if (out.size() > plist::kMaxBytes) return true;
   }
 }
-
-std::string errnoText() { return std::strerror(errno); }
 
 }  // namespace
 
-std::string plistXml(const Value::Dict& dictionary) {
-  PlistPtr root(toPlist(Value(dictionary)));
-  char* xml = nullptr;
-  std::uint32_t length = 0;
-  plist_to_xml(root.get(), &xml, &length);
-  std::string out(xml ? xml : "", xml ? length : 0);
-  plist_to_xml_free(xml);
-  return out;
-}
-
-std::optional<Value> parsePlist(const std::string& bytes) {
-  if (bytes.empty() || bytes.size() > kMaxFileSize) return std::nullopt;
-  plist_t root = nullptr;
-  plist_from_memory(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
-  if (!root) return std::nullopt;
-  PlistPtr owned(root);
-  return fromPlist(root);
+plist::Parsed parsePlist(std::string_view bytes) {
+  if (bytes.size() > plist::kMaxBytes) return {std::nullopt, std::string("it is ") + plist::kTooLarge};
+  if (bytes.substr(0, 6) == "bplist") return plist::parseBinary(bytes);
+  return plist::parseXml(bytes);
 }
 
 PlistReadResult readPlistDictionary(const std::string& path) {
+  const auto unreadable = [] {
+    const int e = errno;
+    return failed(PlistReadStatus::Unreadable, errnoText(e), e);
+  };
+  // Non-blocking, so that a FIFO at the path cannot stall the start.
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) {
+    if (errno == ENOENT) return failed(PlistReadStatus::Missing, "no such file");
+    return unreadable();
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return unreadable();
+  if (!S_ISREG(st.st_mode)) return failed(PlistReadStatus::Unreadable, "not a regular file");
+  std::string bytes;
+  if (static_cast<std::uintmax_t>(st.st_size) <= plist::kMaxBytes && !readAll(fd.get(), bytes))
+    return unreadable();
+  if (static_cast<std::uintmax_t>(st.st_size) > plist::kMaxBytes || bytes.size() > plist::kMaxBytes)
+    return failed(PlistReadStatus::Refused, std::string("it is ") + plist::kTooLarge);
+
+  plist::Parsed parsed = parsePlist(bytes);
+  if (!parsed.value) return failed(PlistReadStatus::Refused, parsed.error);
+  Value::Dict* dictionary = parsed.value->asDict();
+  if (!dictionary)
+    return failed(PlistReadStatus::NotADictionary, "the property list is not a dictionary");
   PlistReadResult r;
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec) && !ec) {
-    r.status = PlistReadStatus::Missing;
-    r.error = "no such file";
-    return r;
-  }
-  const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec || size > kMaxFileSize) {
-    r.status = PlistReadStatus::Unreadable;
-    r.error = ec ? ec.message() : "file too large";
-    return r;
-  }
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  if (!in || !(content << in.rdbuf())) {
-    r.status = PlistReadStatus::Unreadable;
-    r.error = in ? "read error" : errnoText();
-    return r;
-  }
-  std::optional<Value> v = parsePlist(content.str());
-  if (!v) {
-    r.status = PlistReadStatus::NotAPropertyList;
-    r.error = "not a property list";
-    return r;
-  }
-  if (!v->isDict()) {
-    r.status = PlistReadStatus::NotADictionary;
-    r.error = "the property list is not a dictionary";
-    return r;
-  }
-  r.dictionary = std::move(*v->asDict());
+  r.dictionary = std::move(*dictionary);
   return r;
+}
+
+std::optional<std::string> followLinks(const std::string& path) {
+  std::filesystem::path current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current.string();
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(current.c_str(), target, sizeof target);
+    if (n < 0 || static_cast<std::size_t>(n) == sizeof target) return current.string();
+    const std::filesystem::path next(std::string(target, static_cast<std::size_t>(n)));
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return std::nullopt;
 }
 
 bool writePlistDictionary(const std::string& path, const Value::Dict& dictionary,
@@ -193,13 +107,18 @@ bool writePlistDictionary(const std::string& path, const Value::Dict& dictionary
     if (error) *error = std::move(why);
     return false;
   };
-  const std::filesystem::path target(path);
+  // Refused before anything is touched: a file that could not be read back
+  // must not replace one that can.
+  const plist::Written xml = plist::writeXml(dictionary);
+  if (!xml.text) return fail("cannot write it: " + xml.error);
+  const std::optional<std::string> resolved = followLinks(path);
+  if (!resolved) return fail("cannot write " + path + ": " + errnoText(ELOOP));
+  const std::filesystem::path target(*resolved);
   const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (ec) return fail("cannot create " + dir.string() + ": " + ec.message());
 
-  const std::string xml = plistXml(dictionary);
   std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
   const int fd = mkstemp(temp.data());
   if (fd < 0) return fail("cannot create a temporary file in " + dir.string() + ": " + errnoText());
@@ -209,9 +128,10 @@ bool writePlistDictionary(const std::string& path, const Value::Dict& dictionary
     ::unlink(temp.c_str());
     return fail(std::move(why));
   };
+  const std::string& text = *xml.text;
   std::size_t written = 0;
-  while (written < xml.size()) {
-    const ssize_t n = ::write(fd, xml.data() + written, xml.size() - written);
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
     if (n < 0) {
       if (errno == EINTR) continue;
       return abandon("cannot write " + temp + ": " + errnoText());
@@ -220,16 +140,17 @@ bool writePlistDictionary(const std::string& path, const Value::Dict& dictionary
   }
   if (::fsync(fd) != 0) return abandon("cannot flush " + temp + ": " + errnoText());
   if (::close(fd) != 0) {
-    ::unlink(temp.c_str());
-    return fail("cannot close " + temp + ": " + errnoText());
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
     const std::string why = errnoText();
     ::unlink(temp.c_str());
-    return fail("cannot replace " + path + ": " + why);
+    return fail("cannot close " + temp + ": " + why);
+  }
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    const std::string why = errnoText();
+    ::unlink(temp.c_str());
+    return fail("cannot replace " + target.string() + ": " + why);
   }
   // Make the rename itself durable.
-  if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY); dfd >= 0) {
+  if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
   }
