@@ -76,7 +76,7 @@ QLineEdit* fieldOf(const Ui_& ui, ShortcutEditor::TextField field) {
                                                                : ui.shortcutTextField;
 }
 
-// The command of the button tagged `sender`'s tag; nothing for other tags.
+// The command that `sender`'s tag selects; nothing for a tag outside the table.
 std::optional<std::string> commandOfTag(std::span<const RadioCommand> commands,
                                         const QAbstractButton* sender) {
   bool ok = false;
