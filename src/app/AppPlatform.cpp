@@ -9,9 +9,11 @@
 
 #if TAVIRO_WITH_PLIST
 #include "platform/plist/PlistDefaultsStorage.h"
+#include "platform/plist/PlistFile.h"
 #endif
 #if TAVIRO_WITH_LINUX
 #include "platform/linux/LinuxHIDManager.h"
+#include "platform/linux/PkexecExecutor.h"
 #include "platform/linux/SpawnLauncher.h"
 #include "platform/linux/UinputKeyboard.h"
 #include "platform/linux/UinputPen.h"
@@ -76,6 +78,43 @@ DriverPlatform AppPlatform::driverPlatform(std::function<void(bool)> setIsConnec
 #endif
   p.setIsConnect = std::move(setIsConnect);
   return p;
+}
+
+bool settingsFilesSupported() {
+#if TAVIRO_WITH_PLIST
+  return true;
+#else
+  return false;
+#endif
+}
+
+SettingsFileRead readSettingsFile([[maybe_unused]] const QString& path) {
+#if TAVIRO_WITH_PLIST
+  PlistReadResult read = readPlistDictionary(path.toStdString());
+  if (read.status == PlistReadStatus::Ok) return {std::move(read.dictionary), {}};
+  return {std::nullopt, QString::fromStdString(read.error)};
+#else
+  return {std::nullopt, QStringLiteral("no settings file support was built in")};
+#endif
+}
+
+QString writeSettingsFile([[maybe_unused]] const QString& path,
+                          [[maybe_unused]] const Value::Dict& dictionary) {
+#if TAVIRO_WITH_PLIST
+  std::string error;
+  if (writePlistDictionary(path.toStdString(), dictionary, &error)) return {};
+  return QString::fromStdString(error);
+#else
+  return QStringLiteral("no settings file support was built in");
+#endif
+}
+
+std::unique_ptr<PrivilegedExecutor> systemPrivilegedExecutor() {
+#if TAVIRO_WITH_LINUX
+  return std::make_unique<linux_input::PkexecExecutor>();
+#else
+  return nullptr;
+#endif
 }
 
 }  // namespace taviro

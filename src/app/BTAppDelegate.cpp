@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "app/BTPanelView.h"
 #include "app/LoginItem.h"
 #include "driver/BTDriverManager.h"
 #include "foundation/Log.h"
@@ -16,6 +17,9 @@ BTAppDelegate* gShared = nullptr;
 BTAppDelegate::BTAppDelegate(Options options, QObject* parent)
     : QObject(parent), options_(std::move(options)), instance_(options_.instanceName) {
   gShared = this;
+  // On desktops whose tray shows the menu on a left click, its first entry
+  // is the only way to the panel.
+  menu_.addAction(QStringLiteral("설정 열기"), this, &BTAppDelegate::showPanel);
   menu_.addAction(QStringLiteral("종료"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   connect(&instance_, &SingleInstance::activationRequested, this, [this] {
     logBare("another copy of Taviro was started: opening the panel");
@@ -55,6 +59,7 @@ bool BTAppDelegate::applicationDidFinishLaunching() {
   logBare("created driver manager %p", static_cast<void*>(driver_));
   menubarController_ =
       std::make_unique<BTMenubarController>(options_.createStatusIcon, [this] { togglePanel(); });
+  menubarController_->statusItemView().setMenu(&menu_);
   if (!options_.trayAvailable) {
     logBare(
         "No system tray available: the panel opens as an ordinary window now and whenever "
@@ -88,10 +93,20 @@ void BTAppDelegate::togglePanel() {
   }
 }
 
+void BTAppDelegate::showPanel() {
+  if (!menubarController_->hasActiveIcon()) {
+    togglePanel();
+    return;
+  }
+  BTPanelView& panel = panelController().window();
+  panel.raise();
+  panel.activateWindow();
+}
+
 BTPanelViewController& BTAppDelegate::panelController() {
   if (!panelController_) {
-    panelController_ =
-        std::make_unique<BTPanelViewController>(this, *driver_, options_.trayAvailable);
+    panelController_ = std::make_unique<BTPanelViewController>(
+        this, *driver_, options_.trayAvailable && options_.windowsPlaceThemselves);
     connect(panelController_.get(), &BTPanelViewController::hasActivePanelChanged, this, [this] {
       if (menubarController_)
         menubarController_->setHasActiveIcon(panelController_->hasActivePanel());

@@ -29,6 +29,9 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
     // Whether the desktop had a tray at start: the panel then floats under
     // the icon; otherwise it is an ordinary window opened at start.
     bool trayAvailable = true;
+    // False where a window cannot place itself (Wayland): the panel is then
+    // an ordinary window even with a tray.
+    bool windowsPlaceThemselves = true;
     // Whether to put up a tray icon at all. Without a tray at start it still
     // shows up once a tray appears (a login session may start its panel late).
     bool createStatusIcon = true;
@@ -56,6 +59,8 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
   void applicationShouldTerminate();
   // The status item's action.
   void togglePanel();
+  // The tray menu's first entry: opens the panel, or brings it forward.
+  void showPanel();
 
   BTPanelViewController& panelController();
   bool hasPanelController() const { return panelController_ != nullptr; }

@@ -15,6 +15,11 @@ QIcon statusImage(const QString& name) {
   return icon;
 }
 
+QIcon applicationIcon() {
+  loadImageResources();
+  return QIcon(QStringLiteral(":/images/taviro.svg"));
+}
+
 BTMenubarController::BTMenubarController(bool createIcon, std::function<void()> action) {
   if (createIcon) statusItem_ = std::make_unique<QSystemTrayIcon>();
   statusItemView_ = std::make_unique<BTStatusItemView>(statusItem_.get());
@@ -22,10 +27,7 @@ BTMenubarController::BTMenubarController(bool createIcon, std::function<void()> 
   statusItemView_->setImage(statusImage(QStringLiteral("StatusHighlighted")));
   statusItemView_->setAlternateImage(statusImage(QStringLiteral("Status")));
   statusItemView_->setAction(std::move(action));
-  if (statusItem_) {
-    statusItem_->setToolTip(QStringLiteral("Taviro"));
-    statusItem_->show();
-  }
+  if (statusItem_) statusItem_->show();
 }
 
 BTMenubarController::~BTMenubarController() {

@@ -11,6 +11,8 @@ namespace taviro {
 
 // The status image `name` ("Status" or "StatusHighlighted") at every size.
 QIcon statusImage(const QString& name);
+// Taviro's own icon, for its windows.
+QIcon applicationIcon();
 
 class BTMenubarController {
  public:

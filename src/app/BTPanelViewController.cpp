@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QSequentialAnimationGroup>
 
+#include "app/AppPlatform.h"
 #include "app/BTPanelView.h"
 #include "app/BTStatusItemView.h"
 #include "app/PanelControls.h"
@@ -18,6 +19,8 @@
 #include "driver/BTDriverManager.h"
 #include "foundation/Log.h"
 #include "platform/qt/QtDisplayServices.h"
+#include "privileged/PrivilegedExecutor.h"
+#include "shortcuts/InputEmulator.h"
 #include "ui_Panel.h"
 #include "views/OnlyIntegerValueFormatter.h"
 
@@ -53,7 +56,11 @@ int openDuration(const QRect& status, const QRect& display, const QRect& panel) 
 BTPanelViewController::BTPanelViewController(PanelControllerDelegate* delegate,
                                              BTDriverManager& driver, bool floating,
                                              QObject* parent)
-    : QObject(parent), delegate_(delegate), driver_(driver), floating_(floating) {
+    : QObject(parent),
+      delegate_(delegate),
+      driver_(driver),
+      floating_(floating),
+      privilegedExecutor_(systemPrivilegedExecutor()) {
   removeTimer_.setSingleShot(true);
   removeTimer_.setInterval(kRemoveDelayMs);
   connect(&removeTimer_, &QTimer::timeout, this, [this] {
@@ -84,6 +91,15 @@ void BTPanelViewController::observeDriver() {
         QMetaObject::invokeMethod(
             this, [this, value] { showPressure(value); }, Qt::QueuedConnection);
       }));
+  observers_.push_back(
+      center.addObserver(std::string(kMonitorNotification), [this](const Notification&) {
+        QMetaObject::invokeMethod(this, &BTPanelViewController::didChangeMonitor,
+                                  Qt::QueuedConnection);
+      }));
+  observers_.push_back(center.addObserver(kApplicationDidChangeScreenParametersNotification,
+                                          [this](const Notification&) {
+                                            if (window_) fillDisplaysCombo();
+                                          }));
 }
 
 void BTPanelViewController::setHasActivePanel(bool active) {
@@ -118,12 +134,7 @@ void BTPanelViewController::awakeFromNib() {
       });
   window_->resize(window_->width(), kPanelHeight);
 
-  // The page switcher mirrors the pages; the tab view's own bar stays hidden.
-  ui.tabView->tabBar()->hide();
-  for (int i = 0; i < ui.tabView->count(); ++i) ui.segCtrl->addTab(ui.tabView->tabText(i));
-  ui.segCtrl->setCurrentIndex(ui.tabView->currentIndex());
-  connect(ui.segCtrl, &QTabBar::tabBarClicked, this, &BTPanelViewController::segmentedControlClick);
-
+  keepPageButtonsInStep();
   fillDisplaysCombo();
   didChangeDriverStatus();
 
@@ -138,22 +149,34 @@ void BTPanelViewController::awakeFromNib() {
   ui.versionInfoButton->setText(
       QStringLiteral("버전:%1").arg(QCoreApplication::applicationVersion()));
 
-  connect(window_.get(), &BTPanelView::cancelOperation, this, [this] { setHasActivePanel(false); });
-  connect(window_.get(), &BTPanelView::windowWillClose, this, [this] { setHasActivePanel(false); });
+  connect(window_.get(), &BTPanelView::cancelOperation, this, &BTPanelViewController::putAway);
+  connect(window_.get(), &BTPanelView::windowWillClose, this, &BTPanelViewController::putAway);
   connect(window_.get(), &BTPanelView::windowDidResize, this,
           &BTPanelViewController::windowDidResize);
-  connect(ui.quitButton, &QPushButton::clicked, qApp, &QCoreApplication::quit,
-          Qt::QueuedConnection);
-  connect(ui.closeButton, &QPushButton::clicked, window_.get(), &QWidget::close);
+  connectDriverControls();
+  connectActions();
   connect(ui.adjustTabletOffsetButton, &QPushButton::clicked, this,
           &BTPanelViewController::adjustTabletOffset);
   initConfig();
 }
 
-void BTPanelViewController::fillDisplaysCombo() {
-  QComboBox* combo = window_->ui().displaysCombo;
-  combo->clear();
-  for (const QString& text : displayItemTexts(orderedScreenGeometries())) combo->addItem(text);
+void BTPanelViewController::putAway() {
+  // A panel opened by activation leaves the flag false: close it all the same.
+  if (!hasActivePanel_ && window_ && window_->isVisible()) closePanel();
+  setHasActivePanel(false);
+}
+
+// The page buttons follow the shown page and the other way round, whatever
+// moved either (a click, the mouse wheel, the arrow keys); without a tablet
+// the page stays and the buttons spring back to it.
+void BTPanelViewController::keepPageButtonsInStep() {
+  Ui::Panel& ui = window_->ui();
+  ui.tabView->tabBar()->hide();
+  for (int i = 0; i < ui.tabView->count(); ++i) ui.segCtrl->addTab(ui.tabView->tabText(i));
+  ui.segCtrl->setCurrentIndex(ui.tabView->currentIndex());
+  connect(ui.segCtrl, &QTabBar::currentChanged, this,
+          &BTPanelViewController::segmentedControlClick);
+  connect(ui.tabView, &QTabWidget::currentChanged, ui.segCtrl, &QTabBar::setCurrentIndex);
 }
 
 void BTPanelViewController::initConfig() {
@@ -162,18 +185,26 @@ void BTPanelViewController::initConfig() {
   // The editor reads the stored areas again and keeps them while the stored
   // display is selected.
   ui.monitorView->setLoadingSettings(true);
-  setSliderReal(ui.pressureSlider, driver_.pressureDamping());
-  ui.smoothingSlider->setValue(driver_.smoothingLevel());
-  ui.enableMouseButton->setChecked(driver_.enableMouse());
-  ui.enableShortcutButton->setChecked(driver_.enableShourtcut());
-  setSliderReal(ui.penPressureDeadZoom, driver_.pressureDeadZone());
-  if (QAbstractButton* box = rotationCheckBox(ui, driver_.tabletRotation())) {
-    box->setChecked(true);
-    ui.monitorView->initTabletRotate(driver_.tabletRotation());
+  {
+    // Loading shows the values; it is not the user changing them.
+    const QSignalBlocker pressure(ui.pressureSlider), smoothing(ui.smoothingSlider),
+        deadZone(ui.penPressureDeadZoom), combo(ui.displaysCombo);
+    setSliderReal(ui.pressureSlider, driver_.pressureDamping());
+    ui.smoothingSlider->setValue(driver_.smoothingLevel());
+    ui.enableMouseButton->setChecked(driver_.enableMouse());
+    ui.enableShortcutButton->setChecked(driver_.enableShourtcut());
+    setSliderReal(ui.penPressureDeadZoom, driver_.pressureDeadZone());
+    if (QAbstractButton* box = rotationBoxFor(ui, driver_.tabletRotation())) {
+      box->setChecked(true);
+      ui.monitorView->initTabletRotate(driver_.tabletRotation());
+    }
+    ui.displaysCombo->setCurrentIndex(driver_.displayId());
   }
-  ui.displaysCombo->setCurrentIndex(driver_.displayId());
-  ui.shortcutSettingsButtonForTag0->setHover(true);
+  comboBoxSelectionDidChange();
   ui.monitorView->setLoadingSettings(false);
+  ui.shortcutSettingsButtonForTag0->setHover(true);
+  setTabletShortcut(ui.shortcutSettingsButtonForTag0->property("tag").toInt());
+  updateSettings();
   iniConfigStatus_ = true;
 }
 
@@ -218,12 +249,24 @@ void BTPanelViewController::openPanel() {
   if (screen) panel.setScreen(screen);
   statusRect_ = statusRectForWindow(display);
   const QRect target = panelRectForStatus(display, statusRect_);
+  driver_.setShowPressure(true);
+  panel.ui().monitorView->setShowScreen(true);
 
-  panel.setWindowOpacity(0.0);
-  panel.setGeometry(statusRect_);
+  if (floating_) {
+    panel.setWindowOpacity(0.0);
+    panel.setGeometry(statusRect_);
+  } else {
+    // An ordinary window opens where the panel would, at once: the window
+    // manager draws its frame, and where a window cannot place itself the
+    // compositor chooses.
+    panel.move(target.topLeft());
+  }
   panel.show();
   panel.raise();
   panel.activateWindow();
+  // The keyboard starts on the panel itself: the arrow keys nudge the cursor.
+  panel.setFocus();
+  if (!floating_) return;
 
   const int duration = openDuration(statusRect_, display, target);
   auto group = std::make_unique<QParallelAnimationGroup>();
@@ -237,13 +280,16 @@ void BTPanelViewController::openPanel() {
   group->addAnimation(opacity);
   group->start();
   openAnimation_ = std::move(group);
-
-  driver_.setShowPressure(true);
-  panel.ui().monitorView->setShowScreen(true);
 }
 
 void BTPanelViewController::closePanel() {
   BTPanelView& panel = window();
+  driver_.setShowPressure(false);
+  panel.ui().monitorView->setShowScreen(false);
+  if (!floating_) {
+    panel.hide();
+    return;
+  }
   if (openAnimation_) openAnimation_->stop();
   auto group = std::make_unique<QSequentialAnimationGroup>();
   auto* fade = new QPropertyAnimation(&panel, "windowOpacity", group.get());
@@ -254,8 +300,6 @@ void BTPanelViewController::closePanel() {
   closeAnimation_ = std::move(group);
   // An open within the delay stops this timer, so a quick reopen stays up.
   removeTimer_.start();
-  driver_.setShowPressure(false);
-  panel.ui().monitorView->setShowScreen(false);
 }
 
 void BTPanelViewController::windowDidResize() {
@@ -271,9 +315,8 @@ void BTPanelViewController::applyDriverStatus() {
   if (!window_) return;
   Ui::Panel& ui = window_->ui();
   const bool connected = driver_.isConnected();
-  ui.statusLabel->setText(connected ? QStringLiteral("그래픽 타블렛이 연결되었습니다")
-                                    : QStringLiteral("그래픽 타블렛이 연결되지 않았습니다"));
-  ui.segCtrl->setCurrentIndex(3);
+  ui.statusLabel->setText(tabletConnectionText(connected));
+  ui.segCtrl->setCurrentIndex(ui.tabView->currentIndex());
   setPageControlsEnabled(ui.tabView->currentWidget(), connected);
   const Point offset = driver_.cursorOffset();
   ui.cursorLabel->setText(QString::asprintf("Offset %.0f,%.0f", offset.x, offset.y));
@@ -285,10 +328,10 @@ void BTPanelViewController::segmentedControlClick(int segment) {
   if (driver_.isConnected()) {
     ui.tabView->setCurrentIndex(segment);
   } else {
-    // The switcher moved itself on the click; put it back.
+    // The switcher moved itself; put it back on the shown page once the
+    // event that moved it is done.
     QMetaObject::invokeMethod(
-        ui.segCtrl,
-        [&ui, index = ui.segCtrl->currentIndex()] { ui.segCtrl->setCurrentIndex(index); },
+        ui.segCtrl, [&ui] { ui.segCtrl->setCurrentIndex(ui.tabView->currentIndex()); },
         Qt::QueuedConnection);
   }
 }

@@ -1,19 +1,32 @@
 #pragma once
 // The settings panel's controller: loads the panel's controls from the
-// driver, follows the driver's notifications, and opens and closes the panel
-// window with its animations. The handlers of the individual controls build
-// on it.
+// driver, follows the driver's notifications, opens and closes the panel
+// window with its animations, and forwards every change the user makes to the
+// driver, the display manager or the mapping editor.
+//
+// Its parts live in files of their own: the window and its lifecycle here,
+// the driver controls, displays and cursor offset in PanelDriverControls.cpp,
+// the express-key page, settings files and maintenance buttons in
+// PanelActions.cpp.
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "foundation/NotificationCenter.h"
+#include "platform/qt/QtMainQueue.h"
 
+class QAbstractButton;
 class QAnimationGroup;
+class QKeyEvent;
 class QScreen;
+
+namespace Ui {
+class Panel;
+}
 
 namespace taviro {
 
@@ -21,6 +34,8 @@ class BTDriverManager;
 class BTPanelView;
 class BTPanelViewController;
 class BTStatusItemView;
+class PrivilegedExecutor;
+struct Display;
 
 class PanelControllerDelegate {
  public:
@@ -38,6 +53,7 @@ class BTPanelViewController : public QObject {
   static constexpr int kSlowOpenDurationMs = 1500;
   static constexpr int kCloseDurationMs = 100;
   static constexpr int kRemoveDelayMs = 200;
+  static constexpr int kCursorRepeatMs = 300;
 
   // `floating`: the panel hangs under a tray icon; otherwise it is an
   // ordinary window. The window is created on first use.
@@ -69,17 +85,67 @@ class BTPanelViewController : public QObject {
   void didChangeDriverStatus();
   void segmentedControlClick(int segment);
 
+  // ---- Driver controls, displays and cursor offset (PanelDriverControls.cpp)
+  void didChangePressureSlider();
+  void didChangeSmoothingSlider();
+  void didChangeDeadZone();
+  void setMouseMode(bool on);
+  void enableShortcutMode(bool on);
+  void rotationCheckBox(QAbstractButton* sender);
+  // The display list: N items for fewer than two displays, else N + 1, the
+  // last standing for all of them.
+  int numberOfItemsInComboBox() const;
+  // Item i's text. Asking for it makes display i the driver's display and,
+  // once the panel has loaded, its screen area that display.
+  QString comboBoxObjectValueForItemAtIndex(int index);
+  void comboBoxSelectionDidChange();
+  // The express-key display switch: the next display, never all of them.
+  void didChangeMonitor();
+  void showMonitorFlag();
+  void forceAspectButton(int tag);
+  void ResetFullScreenButtom();
+  void didClickCusrorButton(int tag);
+  void updateCursorPositionWithIndex(qint32 code);
+  qint32 cursorMoveAction() const { return cursorMoveAction_; }
+
+  // ---- Express keys, settings files and actions (PanelActions.cpp)
+  void setTabletShortcut(int tag);
+  void updateSettings();
+  void applySetting(int tag);
+  void exportSettings();
+  void importSettings();
+  void defaultSettings();
+  void didClickImproveSpeed();
+  void didClickRefresh();
+
  signals:
   void hasActivePanelChanged();
 
  private:
   void awakeFromNib();
   void observeDriver();
-  void fillDisplaysCombo();
+  void putAway();
   QScreen* selectedScreen() const;
   void windowDidResize();
   void applyDriverStatus();
   void showPressure(int pressure);
+  void keepPageButtonsInStep();
+
+  // PanelDriverControls.cpp
+  void connectDriverControls();
+  void fillDisplaysCombo();
+  std::vector<Display> displays() const;
+  void keyDown(QKeyEvent* event);
+  void keyUp();
+
+  // PanelActions.cpp
+  void connectActions();
+  // Shows `text` in an alert on the panel; `reason` as its details.
+  void alert(const QString& text, const QString& reason = {});
+  // Asks whether to drop the unsaved settings; runs `then` on "예".
+  void confirmLoss(std::function<void()> then);
+  void importFile(const QString& path);
+  void reloadSettings();
 
   PanelControllerDelegate* delegate_;
   BTDriverManager& driver_;
@@ -92,6 +158,10 @@ class BTPanelViewController : public QObject {
   std::unique_ptr<QAnimationGroup> closeAnimation_;
   QTimer removeTimer_;
   std::vector<NotificationCenter::Token> observers_;
+  QTimer cursorUpdateTimer_;
+  qint32 cursorMoveAction_ = 0;
+  std::unique_ptr<PrivilegedExecutor> privilegedExecutor_;
+  QtMainQueue mainQueue_{this};
 };
 
 }  // namespace taviro

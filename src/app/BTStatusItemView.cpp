@@ -11,6 +11,11 @@ std::optional<Qt::KeyboardModifiers> gClickModifiers;
 
 }  // namespace
 
+QString tabletConnectionText(bool connected) {
+  return connected ? QStringLiteral("그래픽 타블렛이 연결되었습니다")
+                   : QStringLiteral("그래픽 타블렛이 연결되지 않았습니다");
+}
+
 BTStatusItemView::BTStatusItemView(QSystemTrayIcon* statusItem, QObject* parent)
     : QObject(parent), statusItem_(statusItem) {
   if (statusItem_) {
@@ -60,7 +65,9 @@ std::optional<Qt::KeyboardModifiers> BTStatusItemView::currentClickModifiers() {
 }
 
 void BTStatusItemView::redraw() {
-  if (statusItem_) statusItem_->setIcon(shownImage());
+  if (!statusItem_) return;
+  statusItem_->setIcon(shownImage());
+  statusItem_->setToolTip(QStringLiteral("Taviro: ") + tabletConnectionText(highlighted_));
 }
 
 }  // namespace taviro

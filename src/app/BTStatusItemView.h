@@ -1,7 +1,8 @@
 #pragma once
 // The status item: a tray icon that shows "Status" while a tablet is
-// connected and "StatusHighlighted" otherwise, and turns a click into the
-// application's toggle action. It clicks itself once 0.1 s after creation.
+// connected and "StatusHighlighted" otherwise, with a tooltip that says so,
+// and turns a click into the application's toggle action. It clicks itself
+// once 0.1 s after creation.
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
@@ -13,6 +14,9 @@
 class QMenu;
 
 namespace taviro {
+
+// What the panel's header and the icon's tooltip say of the tablet.
+QString tabletConnectionText(bool connected);
 
 class BTStatusItemView : public QObject {
   Q_OBJECT

@@ -5,11 +5,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QSlider>
 #include <cmath>
 
-#include "platform/qt/QtDisplayServices.h"
 #include "ui_Panel.h"
 
 namespace taviro {
@@ -28,11 +26,17 @@ bool isControl(const QWidget* w) {
 
 }  // namespace
 
+int tagOf(const QObject* control) { return control->property("tag").toInt(); }
+
 void setSliderReal(QSlider* slider, double value) {
   slider->setValue(static_cast<int>(std::lround(value / scaleOf(slider))));
 }
 
-QAbstractButton* rotationCheckBox(Ui::Panel& ui, int rotation) {
+float sliderReal(const QSlider* slider) {
+  return static_cast<float>(slider->value() * scaleOf(slider));
+}
+
+QAbstractButton* rotationBoxFor(Ui::Panel& ui, int rotation) {
   switch (rotation) {
     case 0:
       return ui.rotation0CheckBox;
@@ -54,26 +58,70 @@ void setPageControlsEnabled(QWidget* page, bool enabled) {
   }
 }
 
-QList<QRect> orderedScreenGeometries() {
-  QList<QRect> geometries;
-  for (const QScreen* screen : orderedScreens()) geometries << screen->geometry();
-  return geometries;
+int displayItemCount(std::size_t displays) {
+  return static_cast<int>(displays < 2 ? displays : displays + 1);
 }
 
-QStringList displayItemTexts(const QList<QRect>& displays) {
-  QStringList texts;
-  QRect all;
-  for (qsizetype i = 0; i < displays.size(); ++i) {
-    const QRect& d = displays[i];
-    all = all.united(d);
-    texts << (i == 0 ? QString::asprintf("디스플레이%ld:W:%d:H:%d(Main)", 1L, d.width(), d.height())
-                     : QString::asprintf("디스플레이%ld:W:%d:H:%d", long(i + 1), d.width(),
-                                         d.height()));
+QString displayItemText(const std::vector<Display>& displays, int index, const Rect& all) {
+  const Rect area = displayItemArea(displays, index, all);
+  const int w = static_cast<int>(area.size.width);
+  const int h = static_cast<int>(area.size.height);
+  if (index == 0) return QString::asprintf("디스플레이%ld:W:%d:H:%d(Main)", 1L, w, h);
+  if (index < static_cast<int>(displays.size()))
+    return QString::asprintf("디스플레이%ld:W:%d:H:%d", long(index) + 1, w, h);
+  return QString::asprintf("모든 디스플레이:W:%d:H:%d", w, h);
+}
+
+Rect displayItemArea(const std::vector<Display>& displays, int index, const Rect& all) {
+  const auto i = static_cast<std::size_t>(index);
+  return index >= 0 && i < displays.size() ? displays[i].frame : all;
+}
+
+Point movedCursorOffset(Point offset, int code) {
+  switch (code) {
+    case 1:
+      return {offset.x, offset.y - 1};
+    case 2:
+      return {offset.x + 1, offset.y};
+    case 3:
+      return {offset.x, offset.y + 1};
+    case 4:
+      return {offset.x - 1, offset.y};
+    case 5:
+      return {};
+    default:
+      return offset;
   }
-  if (displays.size() >= 2) {
-    texts << QString::asprintf("모든 디스플레이:W:%d:H:%d", all.width(), all.height());
+}
+
+const char* cursorMoveLine(int code) {
+  switch (code) {
+    case 1:
+      return "moving cursor up";
+    case 2:
+      return "moving cursor right";
+    case 3:
+      return "moving cursor down";
+    case 4:
+      return "moving cursor left";
+    default:
+      return nullptr;
   }
-  return texts;
+}
+
+int cursorMoveForKey(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+      return 4;
+    case Qt::Key_Right:
+      return 2;
+    case Qt::Key_Down:
+      return 3;
+    case Qt::Key_Up:
+      return 1;
+    default:
+      return 0;
+  }
 }
 
 }  // namespace taviro

@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
   options.resourcesDir = resourcesDir;
   options.createStatusIcon = !args.contains(QStringLiteral("--no-tray"));
   options.trayAvailable = options.createStatusIcon && QSystemTrayIcon::isSystemTrayAvailable();
+  options.windowsPlaceThemselves =
+      !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
   options.createDriver = [&platform, resourcesDir]() -> BTDriverManager& {
     platform = std::make_unique<AppPlatform>(resourcesDir);
     BTDriverManager::configureShared(

@@ -89,6 +89,8 @@ class BTDriverManager {
   void initializeScreenSettings();
   void updateScreenSettings();
 
+  // What the driver was built on (the settings store, the displays...).
+  const DriverPlatform& platform() const { return platform_; }
   // The record the display manager and the mapping editor share.
   TabletSettings& tabletSettings() { return tabletSettings_; }
   // The display manager, created by the first initializeScreenSettings (or

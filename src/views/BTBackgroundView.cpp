@@ -43,7 +43,16 @@ void BTBackgroundView::setArrowX(qint64 x) {
   update();
 }
 
+void BTBackgroundView::setFramed(bool framed) {
+  framed_ = framed;
+  update();
+}
+
 void BTBackgroundView::paintEvent(QPaintEvent*) {
+  if (framed_) {
+    QPainter(this).fillRect(rect(), Qt::white);
+    return;
+  }
   const QPainterPath outline = backgroundOutline(QRectF(rect()), arrowX_);
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);

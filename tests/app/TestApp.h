@@ -1,28 +1,33 @@
 #pragma once
-// The application on a driver for widget tests: in-memory settings, no
-// device, no event posting; the driver is never started. Each app meets at a
+// The application on a driver for widget tests: settings kept in memory
+// (`storage` holds what was saved), the default shortcuts, no device, no
+// event posting; the driver is never started. Each app meets at a
 // socket of its own and keeps out of the user's autostart folder.
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
 #include <memory>
 
+#include "FakeStorage.h"
 #include "app/BTAppDelegate.h"
 #include "driver/BTDriverManager.h"
 #include "foundation/UserDefaults.h"
 #include "platform/qt/QtDisplayServices.h"
+#include "shortcuts/Configure.h"
 
 namespace taviro::test {
 
 struct TestApp {
   // Without a tray the panel is an ordinary window without a status item.
-  explicit TestApp(bool tray = true) {
+  // `placed`: whether windows place themselves (false as on Wayland).
+  explicit TestApp(bool tray = true, bool placed = true) {
     BTAppDelegate::Options options;
     options.instanceName =
         QStringLiteral("taviro-test-") + QUuid::createUuid().toString(QUuid::Id128);
     options.autostartDir = dir.path();
     options.trayAvailable = tray;
     options.createStatusIcon = tray;
+    options.windowsPlaceThemselves = placed;
     options.createDriver = [this]() -> BTDriverManager& { return driver; };
     delegate = std::make_unique<BTAppDelegate>(std::move(options));
   }
@@ -34,11 +39,15 @@ struct TestApp {
   }
 
   QTemporaryDir dir;
-  UserDefaults defaults;
+  fakes::MemoryDefaultsStorage& storage = *new fakes::MemoryDefaultsStorage;  // defaults owns it
+  UserDefaults defaults{std::unique_ptr<DefaultsStorage>(&storage)};
+  Configure shortcuts{defaults, TAVIRO_DATA_DIR "/shortcut.json"};
   QtDisplayServices displays;
   BTDriverManager driver{DriverPlatform{.defaults = &defaults,
                                         .displays = &displays,
                                         .pointer = &displays,
+                                        .shortcutLookup = &shortcuts,
+                                        .shortcutStore = &shortcuts,
                                         .setIsConnect = BTAppDelegate::driverDidChangeConnection}};
   std::unique_ptr<BTAppDelegate> delegate;
 };
