@@ -63,6 +63,8 @@ AppPlatform::AppPlatform(const QString& resourcesDir)
 
 AppPlatform::~AppPlatform() = default;
 
+Configure& AppPlatform::shortcuts() { return parts_->shortcuts; }
+
 DriverPlatform AppPlatform::driverPlatform(std::function<void(bool)> setIsConnect) {
   DriverPlatform p;
   p.defaults = &parts_->defaults;

@@ -14,6 +14,7 @@
 
 namespace taviro {
 
+class Configure;
 class PrivilegedExecutor;
 
 class AppPlatform {
@@ -23,6 +24,8 @@ class AppPlatform {
   ~AppPlatform();
 
   DriverPlatform driverPlatform(std::function<void(bool)> setIsConnect);
+  // The shortcut store the driver looks its commands up in.
+  Configure& shortcuts();
 
  private:
   struct Parts;

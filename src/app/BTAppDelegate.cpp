@@ -106,7 +106,8 @@ void BTAppDelegate::showPanel() {
 BTPanelViewController& BTAppDelegate::panelController() {
   if (!panelController_) {
     panelController_ = std::make_unique<BTPanelViewController>(
-        this, *driver_, options_.trayAvailable && options_.windowsPlaceThemselves);
+        this, *driver_, options_.shortcuts(),
+        options_.trayAvailable && options_.windowsPlaceThemselves);
     connect(panelController_.get(), &BTPanelViewController::hasActivePanelChanged, this, [this] {
       if (menubarController_)
         menubarController_->setHasActiveIcon(panelController_->hasActivePanel());

@@ -15,6 +15,7 @@
 namespace taviro {
 
 class BTDriverManager;
+class Configure;
 
 class BTAppDelegate : public QObject, public PanelControllerDelegate {
   Q_OBJECT
@@ -37,6 +38,8 @@ class BTAppDelegate : public QObject, public PanelControllerDelegate {
     bool createStatusIcon = true;
     // Step 3 of the start: creates (or returns) the driver.
     std::function<BTDriverManager&()> createDriver;
+    // The shortcut store the panel edits; asked for after the driver exists.
+    std::function<Configure&()> shortcuts;
   };
 
   explicit BTAppDelegate(Options options, QObject* parent = nullptr);

@@ -54,11 +54,12 @@ int openDuration(const QRect& status, const QRect& display, const QRect& panel) 
 }  // namespace
 
 BTPanelViewController::BTPanelViewController(PanelControllerDelegate* delegate,
-                                             BTDriverManager& driver, bool floating,
-                                             QObject* parent)
+                                             BTDriverManager& driver, Configure& shortcuts,
+                                             bool floating, QObject* parent)
     : QObject(parent),
       delegate_(delegate),
       driver_(driver),
+      shortcuts_(shortcuts),
       floating_(floating),
       privilegedExecutor_(systemPrivilegedExecutor()) {
   removeTimer_.setSingleShot(true);
@@ -251,6 +252,7 @@ void BTPanelViewController::openPanel() {
   const QRect target = panelRectForStatus(display, statusRect_);
   driver_.setShowPressure(true);
   panel.ui().monitorView->setShowScreen(true);
+  panel.ui().testPadView->clearDisplay();
 
   if (floating_) {
     panel.setWindowOpacity(0.0);

@@ -34,6 +34,7 @@ class BTDriverManager;
 class BTPanelView;
 class BTPanelViewController;
 class BTStatusItemView;
+class Configure;
 class PrivilegedExecutor;
 struct Display;
 
@@ -57,8 +58,8 @@ class BTPanelViewController : public QObject {
 
   // `floating`: the panel hangs under a tray icon; otherwise it is an
   // ordinary window. The window is created on first use.
-  BTPanelViewController(PanelControllerDelegate* delegate, BTDriverManager& driver, bool floating,
-                        QObject* parent = nullptr);
+  BTPanelViewController(PanelControllerDelegate* delegate, BTDriverManager& driver,
+                        Configure& shortcuts, bool floating, QObject* parent = nullptr);
   ~BTPanelViewController() override;
 
   bool hasActivePanel() const { return hasActivePanel_; }
@@ -111,6 +112,11 @@ class BTPanelViewController : public QObject {
   // ---- Express keys, settings files and actions (PanelActions.cpp)
   void setTabletShortcut(int tag);
   void updateSettings();
+  // Opens a shortcut editor for key `tag`; one more on every click.
+  void showShortcutSettings(int tag);
+  // The tip of an express key going down, for keys 0 to 4, on the display
+  // selected in the panel.
+  void showShortcutTips(int kid);
   void applySetting(int tag);
   void exportSettings();
   void importSettings();
@@ -149,6 +155,7 @@ class BTPanelViewController : public QObject {
 
   PanelControllerDelegate* delegate_;
   BTDriverManager& driver_;
+  Configure& shortcuts_;
   bool floating_;
   bool hasActivePanel_ = false;
   bool iniConfigStatus_ = false;

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -13,15 +14,17 @@
 #include "app/BTPanelView.h"
 #include "app/BTPanelViewController.h"
 #include "app/PanelControls.h"
+#include "app/ShortcutSetting.h"
+#include "app/ShowShoutcut.h"
 #include "driver/BTDriverManager.h"
 #include "privileged/STPrivilegedTask.h"
+#include "shortcuts/Configure.h"
+#include "shortcuts/InputEmulator.h"
 #include "shortcuts/KeyMapInfo.h"
 #include "ui_Panel.h"
 
 namespace taviro {
 namespace {
-
-inline constexpr const char* kUpdateSettingsNotification = "UpdateSettings";
 
 // A link button opens its page; one without an address is not shown.
 void linkTo(QPushButton* button, const QString& address) {
@@ -41,11 +44,28 @@ void BTPanelViewController::connectActions() {
                            static_cast<QPushButton*>(ui.shortcutHoverButtonForTag4)}) {
     connect(key, &QPushButton::clicked, this, [this, key] { setTabletShortcut(tagOf(key)); });
   }
-  observers_.push_back(NotificationCenter::defaultCenter().addObserver(
-      kUpdateSettingsNotification, [this](const Notification&) {
+  for (QPushButton* shortcut : {ui.penUpButton, ui.penDownButton, ui.showTabletShortcutButton}) {
+    connect(shortcut, &QPushButton::clicked, this,
+            [this, shortcut] { showShortcutSettings(tagOf(shortcut)); });
+  }
+  NotificationCenter& center = NotificationCenter::defaultCenter();
+  observers_.push_back(
+      center.addObserver(std::string(kUpdateSettingsNotification), [this](const Notification&) {
         QMetaObject::invokeMethod(this, &BTPanelViewController::updateSettings,
                                   Qt::QueuedConnection);
       }));
+  // Express keys run on the main thread, but a key may come from elsewhere:
+  // the window work waits for the main loop either way.
+  observers_.push_back(
+      center.addObserver(std::string(kDownKeyNotification), [this](const Notification& n) {
+        const auto kid = n.userInfo ? n.userInfo->find("kid") : Value::Dict::const_iterator{};
+        if (!n.userInfo || kid == n.userInfo->end()) return;
+        QMetaObject::invokeMethod(
+            this, [this, key = kid->second.intValue()] { showShortcutTips(key); },
+            Qt::QueuedConnection);
+      }));
+  connect(ui.clearTestPadButton, &QPushButton::clicked, ui.testPadView,
+          &BTTestPadView::clearDisplay);
 
   connect(ui.applyButton, &QPushButton::clicked, this,
           [this, &ui] { applySetting(tagOf(ui.applyButton)); });
@@ -71,6 +91,10 @@ void BTPanelViewController::connectActions() {
 }
 
 void BTPanelViewController::setTabletShortcut(int tag) {
+  QLabel* picture = window_->ui().shortcutBgImageView;
+  const QString file = expressKeyPicture(tag);
+  picture->setPixmap(file.isEmpty() ? QPixmap()
+                                    : QIcon(file).pixmap(picture->contentsRect().size()));
   QPushButton* button = window_->ui().showTabletShortcutButton;
   button->setVisible(true);
   button->setProperty("tag", tag);
@@ -79,11 +103,18 @@ void BTPanelViewController::setTabletShortcut(int tag) {
 
 void BTPanelViewController::updateSettings() {
   Ui::Panel& ui = window_->ui();
-  ShortcutLookup* shortcuts = driver_.platform().shortcutLookup;
   for (QPushButton* button : {ui.penUpButton, ui.penDownButton, ui.showTabletShortcutButton}) {
-    const std::string command = shortcuts ? shortcuts->readShortcutForCmd(tagOf(button)) : "";
-    button->setText(QString::fromStdString(KeyMapInfo::shortkeyToChina(command)));
+    button->setText(QString::fromStdString(
+        KeyMapInfo::shortkeyToChina(shortcuts_.readShortcutForCmd(tagOf(button)))));
   }
+}
+
+void BTPanelViewController::showShortcutSettings(int tag) {
+  ShortcutSetting::openForKey(shortcuts_, tag);
+}
+
+void BTPanelViewController::showShortcutTips(int kid) {
+  ShowShoutcut::showShortcutTip(shortcuts_, kid, selectedScreen());
 }
 
 void BTPanelViewController::applySetting(int tag) {

@@ -88,6 +88,8 @@ int main(int argc, char** argv) {
     return BTDriverManager::shared();
   };
 
+  options.shortcuts = [&platform]() -> Configure& { return platform->shortcuts(); };
+
   BTAppDelegate delegate(std::move(options));
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                    &BTAppDelegate::applicationShouldTerminate);

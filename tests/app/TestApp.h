@@ -8,7 +8,7 @@
 #include <QUuid>
 #include <memory>
 
-#include "FakeStorage.h"
+#include "../fakes/FakeStorage.h"
 #include "app/BTAppDelegate.h"
 #include "driver/BTDriverManager.h"
 #include "foundation/UserDefaults.h"
@@ -29,6 +29,7 @@ struct TestApp {
     options.createStatusIcon = tray;
     options.windowsPlaceThemselves = placed;
     options.createDriver = [this]() -> BTDriverManager& { return driver; };
+    options.shortcuts = [this]() -> Configure& { return shortcuts; };
     delegate = std::make_unique<BTAppDelegate>(std::move(options));
   }
 

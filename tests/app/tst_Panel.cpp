@@ -17,6 +17,8 @@
 
 #include "TestApp.h"
 #include "app/BTPanelView.h"
+#include "app/ShortcutSetting.h"
+#include "ui_ShortcutSetting.h"
 #include "shortcuts/InputEmulator.h"
 #include "shortcuts/KeyMapInfo.h"
 #include "ui_Panel.h"
@@ -320,7 +322,9 @@ class PanelTest : public QObject {
     QVERIFY(controller().hasActivePanel() && panel().isVisible());
   }
 
-  void expressKeyPageShowsTheStoredShortcuts() {
+  // The express-key page shows each key's picture and shortcut, opens an
+  // editor per click and follows what the editor applies.
+  void expressKeyPageShowsAndEditsTheShortcuts() {
     openConnected();
     const auto label = [this](int key) {
       return QString::fromStdString(
@@ -332,7 +336,52 @@ class PanelTest : public QObject {
     QTest::mouseClick(ui().shortcutHoverButtonForTag3, Qt::LeftButton);
     QCOMPARE(ui().showTabletShortcutButton->property("tag").toInt(), 3);
     QCOMPARE(ui().showTabletShortcutButton->text(), label(3));
-    QVERIFY(!label(3).isEmpty());
+    const QImage key3 = ui().shortcutBgImageView->pixmap().toImage();
+    QVERIFY(!key3.isNull());
+    QTest::mouseClick(ui().shortcutHoverButtonForTag2, Qt::LeftButton);
+    QVERIFY(ui().shortcutBgImageView->pixmap().toImage() != key3);
+    controller().setTabletShortcut(7);  // no picture, the store's label
+    QVERIFY(ui().shortcutBgImageView->pixmap().isNull());
+    QCOMPARE(ui().showTabletShortcutButton->text(), label(7));
+
+    // Every click opens one more editor, for the button's key.
+    for (int i = 0; i < 2; ++i) QTest::mouseClick(ui().penUpButton, Qt::LeftButton);
+    QList<ShortcutSetting*> editors;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* editor = qobject_cast<ShortcutSetting*>(w); editor && editor->isVisible())
+        editors << editor;
+    QCOMPARE(editors.size(), 2);
+    QCOMPARE(editors[0]->keyId(), 6);
+    clickOn(editors[0]->ui().enableMouseEvent);  // all parts off
+    QTest::mouseClick(editors[0]->ui().applyButton, Qt::LeftButton);
+    QTRY_COMPARE(ui().penUpButton->text(), QStringLiteral("정의되지 않음"));
+    editors[1]->close();
+  }
+
+  // The pad keeps its strokes until 지우기 or the next showing of the panel.
+  void testPadIsWipedByClearAndByEachShowing() {
+    openConnected();
+    ui().tabView->setCurrentIndex(2);
+    QWidget* pad = ui().testPadView;
+    const auto stroke = [pad] {
+      QTest::mousePress(pad, Qt::LeftButton, {}, {20, 20});
+      for (int x : {40, 80, 120}) QTest::mouseMove(pad, {x, 60});
+      QTest::mouseRelease(pad, Qt::LeftButton, {}, {120, 60});
+    };
+    const auto blank = [pad] {
+      QImage white(pad->grab().toImage().size(), QImage::Format_RGB32);
+      white.fill(Qt::white);
+      return pad->grab().toImage().convertToFormat(QImage::Format_RGB32) == white;
+    };
+    QVERIFY(blank());
+    stroke();
+    QVERIFY(!blank());
+    QTest::mouseClick(ui().clearTestPadButton, Qt::LeftButton);
+    QVERIFY(blank());
+    stroke();
+    click();
+    click();
+    QVERIFY(blank());
   }
 
   // 확인 saves the settings and closes the panel.

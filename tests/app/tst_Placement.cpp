@@ -2,11 +2,13 @@
 // the desktop picture. Runs with four offscreen screens (screens.json): A
 // 1920x1080 at 0, B 1280x1024 at 1920, a 600-wide one at 3200, and one
 // mirroring A.
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
 
 #include "TestApp.h"
 #include "app/BTPanelView.h"
+#include "app/ShowShoutcut.h"
 #include "foundation/Log.h"
 #include "platform/qt/ScreenShot.h"
 #include "shortcuts/InputEmulator.h"
@@ -15,6 +17,13 @@
 using namespace taviro;
 
 static QStringList gLogLines;
+
+static QList<ShowShoutcut*> tipsShown() {
+  QList<ShowShoutcut*> tips;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* tip = qobject_cast<ShowShoutcut*>(w); tip && tip->isVisible()) tips << tip;
+  return tips;
+}
 
 class PlacementTest : public QObject {
   Q_OBJECT
@@ -109,6 +118,16 @@ class PlacementTest : public QObject {
       QCOMPARE(driver.displayId(), expected);
     }
     QCOMPARE(driver.screenArea(), Rect(0, 0, 1920, 1080));  // display 1's frame
+
+    // An express key's tip shows on the display selected in the panel; keys
+    // past the fifth have none.
+    list->setCurrentIndex(1);
+    for (int kid : {2, 5}) {
+      const Value::Dict info{{"kid", Value(kid)}};
+      NotificationCenter::defaultCenter().post(kDownKeyNotification, nullptr, &info);
+    }
+    QTRY_COMPARE(tipsShown().size(), 1);
+    QCOMPARE(tipsShown()[0]->screenSize(), QRectF(1920, 0, 1280, 1024));
   }
 
   void displaysTheirNamesAndPicturesFollowTheScreens() {
