@@ -57,6 +57,11 @@ void BTPanelViewController::connectDriverControls() {
   });
   connect(ui.showMonitorFlagButton, &QPushButton::clicked, this,
           &BTPanelViewController::showMonitorFlag);
+  for (QPushButton* area : {ui.applyFullTabletButton, ui.applyForceTabletButton}) {
+    connect(area, &QPushButton::clicked, this, [this, area] { forceAspectButton(tagOf(area)); });
+  }
+  connect(ui.resetFullScreenButton, &QPushButton::clicked, this,
+          &BTPanelViewController::ResetFullScreenButtom);
   for (QPushButton* arrow : {ui.cursorUpButton, ui.cursorRightButton, ui.cursorDownButton,
                              ui.cursorLeftButton, ui.cursorResetButton}) {
     connect(arrow, &QPushButton::clicked, this,
@@ -96,6 +101,7 @@ void BTPanelViewController::rotationCheckBox(QAbstractButton* sender) {
   if (sender == ui.rotation90CheckBox) rotation = 90;
   if (sender == ui.rotation180CheckBox) rotation = 180;
   if (sender == ui.rotation270CheckBox) rotation = 270;
+  ui.monitorView->setTabletRotate(rotation);
   driver_.setTabletRotation(rotation);
 }
 
@@ -136,6 +142,7 @@ void BTPanelViewController::comboBoxSelectionDidChange() {
   driver_.setDisplayId(index);
   driver_.screenManager().setTargetScreen(
       yk_objectAtIndex(displays(), static_cast<std::size_t>(index)));
+  window_->ui().monitorView->selectMonitorIndex(index);
 }
 
 void BTPanelViewController::didChangeMonitor() {
@@ -158,6 +165,16 @@ void BTPanelViewController::showMonitorFlag() {
     flag->SetFlag(i + 1);
   }
 }
+
+// Tag 1 (비율 유지) keeps the screen area's aspect, any other (전체 영역) maps
+// the whole tablet; the other button of the pair goes off.
+void BTPanelViewController::forceAspectButton(int tag) {
+  Ui::Panel& ui = window_->ui();
+  ui.monitorView->setForceAspect(tag != 1);
+  (tag == 1 ? ui.applyFullTabletButton : ui.applyForceTabletButton)->setChecked(false);
+}
+
+void BTPanelViewController::ResetFullScreenButtom() { window_->ui().monitorView->setFullScreen(); }
 
 void BTPanelViewController::didClickCusrorButton(int tag) { updateCursorPositionWithIndex(tag); }
 

@@ -394,15 +394,23 @@ class PanelTest : public QObject {
     QVERIFY(!controller().hasActivePanel());
   }
 
-  // Export, change everything, import: the exported values are back in the
-  // driver, in the controls and in the saved settings.
+  // Export, reset, import: the exported values are back in the driver, in the
+  // controls, in the mapping editor and in the saved settings.
   void exportThenImportRestoresTheSettings() {
     openConnected();
+    ui().tabView->setCurrentIndex(0);
     ui().smoothingSlider->setValue(8);
     ui().pressureSlider->setValue(30);
     clickOn(ui().rotation90CheckBox);
     clickOn(ui().enableMouseButton);
     QTest::mouseClick(ui().cursorRightButton, Qt::LeftButton);
+    const QList<QLineEdit*> fields{ui().leftOffsetText, ui().upOffsetText, ui().rightOffsetText,
+                                   ui().downOffsetText};
+    const QStringList typed{"0.20", "0.30", "0.60", "0.90"};
+    for (int i = 0; i < 4; ++i) fields[i]->setText(typed[i]);
+    QTest::mouseClick(ui().adjustTabletOffsetButton, Qt::LeftButton);
+    const Rect custom(13107, 6553, 26214, 39321);
+    QTRY_COMPARE(app_->driver.tabletArea(), custom);
     app_->driver.saveSettings();
     const QString file = app_->dir.filePath(QStringLiteral("exported.plist"));
     QTest::mouseClick(ui().exportSettingsButton, Qt::LeftButton);
@@ -415,6 +423,7 @@ class PanelTest : public QObject {
     QCOMPARE(app_->driver.smoothingLevel(), 4);
     QCOMPARE(ui().smoothingSlider->value(), 4);
     QVERIFY(!app_->storage.domain().contains(DriverKeys::smoothing));
+    QTRY_COMPARE(app_->driver.tabletArea(), Rect(0, 0, 65535, 65535));
 
     QTest::mouseClick(ui().importSettingsButton, Qt::LeftButton);
     chooseFile(file);
@@ -429,6 +438,10 @@ class PanelTest : public QObject {
     QCOMPARE(ui().smoothingSlider->value(), 8);
     QCOMPARE(ui().pressureSlider->value(), 70);  // loaded with the damping itself
     QVERIFY(ui().rotation90CheckBox->isChecked() && ui().enableMouseButton->isChecked());
+    // The custom tablet area, not the whole tablet the rotation would map.
+    QTRY_COMPARE(app_->driver.tabletMapping(), custom);
+    QCOMPARE(app_->driver.tabletArea(), custom);
+    for (int i = 0; i < 4; ++i) QCOMPARE(fields[i]->text(), typed[i]);
     // Saved at once: quitting before 확인 keeps them.
     const Value::Dict saved = app_->storage.domain();
     QCOMPARE(saved.at(DriverKeys::smoothing).intValue(), 8);
@@ -484,6 +497,29 @@ class PanelTest : public QObject {
     QCOMPARE(ui().smoothingSlider->value(), 9);
     QCOMPARE(app_->storage.domain(), saved);
     QCOMPARE(int(app_->storage.saves), saves);
+  }
+
+  // The area buttons do what their labels say, the other one going off; the
+  // rotation boxes and 전체 화면 reach the editor too.
+  void mappingButtonsDriveTheEditor() {
+    app_->driver.setScreenArea(Rect(0, 0, 200, 100));  // a custom screen area
+    openConnected();
+    ui().tabView->setCurrentIndex(0);
+    const Rect whole(0, 0, 65535, 65535);
+    QTRY_COMPARE(app_->driver.screenArea(), Rect(0, 0, 200, 100));  // kept on loading
+    ui().applyFullTabletButton->setChecked(true);
+    QTest::mouseClick(ui().applyForceTabletButton, Qt::LeftButton);  // 비율 유지
+    QTRY_VERIFY(app_->driver.tabletMapping() != whole);
+    QVERIFY(!ui().applyFullTabletButton->isChecked());
+    QTest::mouseClick(ui().applyFullTabletButton, Qt::LeftButton);  // 전체 영역
+    QTRY_COMPARE(app_->driver.tabletMapping(), whole);
+    QVERIFY(!ui().applyForceTabletButton->isChecked());
+    QTest::mouseClick(ui().resetFullScreenButton, Qt::LeftButton);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QTRY_COMPARE(app_->driver.screenArea(), Rect(0, 0, screen.width(), screen.height()));
+    clickOn(ui().rotation270CheckBox);
+    QCOMPARE(ui().monitorView->editor().rotationIndex(), 3);
+    QCOMPARE(app_->driver.tabletRotation(), 270);
   }
 
   // 속도 향상 asks for administrator's rights through pkexec to renice Taviro.

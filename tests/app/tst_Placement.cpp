@@ -116,6 +116,8 @@ class PlacementTest : public QObject {
       NotificationCenter::defaultCenter().post(kMonitorNotification);
       QTRY_COMPARE(list->currentIndex(), expected);
       QCOMPARE(driver.displayId(), expected);
+      QCOMPARE(app.delegate->panelController().window().ui().monitorView->editor().monitorIndex(),
+               expected);
     }
     QCOMPARE(driver.screenArea(), Rect(0, 0, 1920, 1080));  // display 1's frame
 
