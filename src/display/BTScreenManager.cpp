@@ -64,8 +64,9 @@ void BTScreenManager::setScreenMapping(Rect mapping) {
 }
 
 Point BTScreenManager::mapTabletCoordinatesToDisplaySpaceWithPoint(Point p,
-                                                                   const Rect& tabletMapping) const {
-  return mapTabletToScreen(p, tabletMapping, tabletSize_, screenMapping_.load(), rotation_);
+                                                                   const Rect& tabletMapping) {
+  return mapTabletToScreen(p, tabletMapping, tabletSize_,
+                           mappingThreadScreenMapping_.refresh(screenMapping_), rotation_);
 }
 
 }  // namespace taviro

@@ -50,7 +50,8 @@ class BTScreenManager {
   Rect screenBounds() const { return screenBounds_.load(); }
   void setScreenBounds(Rect bounds) { screenBounds_.store(bounds); }
 
-  Point mapTabletCoordinatesToDisplaySpaceWithPoint(Point p, const Rect& tabletMapping) const;
+  // Driver thread only: it keeps that thread's copy of the screen mapping.
+  Point mapTabletCoordinatesToDisplaySpaceWithPoint(Point p, const Rect& tabletMapping);
 
  private:
   const DisplayServices& displays_;
@@ -61,6 +62,8 @@ class BTScreenManager {
   Size tabletSize_;
   Guarded<std::optional<Display>> targetScreen_;
   Guarded<Rect> screenMapping_;
+  // The mapping thread's copy of screenMapping_: no lock per report.
+  GuardedCopy<Rect> mappingThreadScreenMapping_;
   Guarded<Rect> screenBounds_;
 };
 

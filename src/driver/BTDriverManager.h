@@ -150,15 +150,18 @@ class BTDriverManager {
   };
 
   NotificationCenter& center() const;
+  void postPressure(float normalised);
   void runShortcut(int key, bool down);
-  // Runs the shortcut of every held key again (its up call when !down) and
-  // clears the latches.
-  void releaseKeys(bool down);
+  // Runs the up call of every key held before the report being applied and
+  // clears their latches; `pressedBefore` holds express keys 11-16 of them.
+  void releaseKeys(std::uint16_t pressedBefore);
   void deviceRemoved();
   void endStrokeOnRemoval();
   void installHIDManager(std::shared_ptr<HIDManager> manager);
   std::shared_ptr<HIDManager> takeHIDManager();
   void post(std::uint32_t type, const NXEventData& data, std::uint32_t options);
+  // Sends the posts of the report just handled (HIDEventSystem::flush).
+  void flushPosts();
 
   DriverPlatform platform_;
 
@@ -181,6 +184,13 @@ class BTDriverManager {
   std::unique_ptr<BTScreenManager> screenManager_;
 
   // Driver-thread state.
+  // Copies of the mapping settings the main thread sets: read without a lock
+  // while they stay the same.
+  GuardedCopy<Rect> driverThreadTabletMapping_;
+  GuardedCopy<Point> driverThreadCursorOffset_;
+  // The "updatePressure" user info, updated in place for every report.
+  Value::Dict pressureInfo_{{kUpdatePressureKey, Value(0.0)}};
+  bool postsToFlush_ = false;
   StylusState stylus_;
   StylusState oldStylus_;
   Smoothing smoothing_;

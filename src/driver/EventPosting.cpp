@@ -43,6 +43,13 @@ void BTDriverManager::post(std::uint32_t type, const NXEventData& data, std::uin
   if (gEventDriver_ == 0 || !platform_.eventSystem) return;
   const IOGPoint location{truncToInt16Bits(stylus_.scrPos.x), truncToInt16Bits(stylus_.scrPos.y)};
   platform_.eventSystem->post(type, location, data, options);
+  postsToFlush_ = true;
+}
+
+void BTDriverManager::flushPosts() {
+  if (!postsToFlush_) return;
+  postsToFlush_ = false;
+  if (gEventDriver_ != 0 && platform_.eventSystem) platform_.eventSystem->flush();
 }
 
 void BTDriverManager::postMoveOrDragEvent(std::uint32_t type) {

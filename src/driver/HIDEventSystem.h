@@ -13,6 +13,7 @@ namespace taviro {
 struct IOGPoint {
   std::int16_t x = 0;
   std::int16_t y = 0;
+  friend bool operator==(const IOGPoint&, const IOGPoint&) = default;
 };
 
 // Low-level event types the driver posts.
@@ -131,17 +132,22 @@ struct HIDEventSystemOpenResult {
 };
 
 // The connection to the HID event system. open/close run on the thread that
-// runs the driver's device work; post runs on the driver thread for every
-// event, and must not allocate on the common path.
+// runs the driver's device work; post and flush run on the driver thread for
+// every event, and must not allocate on the common path.
 class HIDEventSystem {
  public:
   virtual ~HIDEventSystem() = default;
   virtual HIDEventSystemOpenResult open() = 0;
   // Returns 0 on success.
   virtual int close() = 0;
-  // Event-data version kNXEventDataVersion, event flags 0. The result is not examined.
+  // Event-data version kNXEventDataVersion, event flags 0. The result is not
+  // examined. A realisation may hold posts back until flush().
   virtual void post(std::uint32_t type, IOGPoint location, const NXEventData& data,
                     std::uint32_t options) = 0;
+  // Sends what the posts since the last flush held back. The driver calls it
+  // once it has handled a report (or a removal) that posted, so that the
+  // events of one report go out together.
+  virtual void flush() {}
 };
 
 }  // namespace taviro

@@ -192,7 +192,7 @@ void BTDriverManager::endStrokeOnRemoval() {
                ">>>mouseUp -drag ended");
     postButtonEvent(NX_LMOUSEUP, 0);
   }
-  releaseKeys(false);
+  releaseKeys(unlatchedKeysDown_);
   stylus_.pen_near = false;
   if (!stylus_.off_tablet) {
     stylus_.off_tablet = true;
@@ -202,6 +202,7 @@ void BTDriverManager::endStrokeOnRemoval() {
   }
   isDragging_ = false;
   oldStylus_ = stylus_;
+  flushPosts();
 }
 
 int BTDriverManager::issueCommand(HIDDevice& device, const std::uint8_t* command) {

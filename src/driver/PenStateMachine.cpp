@@ -29,6 +29,7 @@ void BTDriverManager::updateStylusStatus() {
                        (oldStylus_.button[5] && (cur & kMaskStylusButton1) == 0) ||
                        (oldStylus_.button[6] && (cur & kMaskStylusButton2) == 0);
   const bool down = (cur & 0x7F7F) != 0;
+  const std::uint16_t unlatchedBefore = unlatchedKeysDown_;
 
   // Keys going down: stylus buttons run their shortcut once per press (the
   // pen_near latch), express keys on every report that carries them.
@@ -46,7 +47,7 @@ void BTDriverManager::updateStylusStatus() {
     }
   }
 
-  if (release) releaseKeys(down);
+  if (release) releaseKeys(unlatchedBefore);
 
   switch (decidePenTransition(stylus_, oldStylus_, isDragging_)) {
     case PenTransition::ProximityChange:
@@ -83,23 +84,27 @@ void BTDriverManager::updateStylusStatus() {
   }
 }
 
-void BTDriverManager::releaseKeys(bool down) {
-  // Every latched key but the tip runs its shortcut again.
+void BTDriverManager::releaseKeys(std::uint16_t pressedBefore) {
+  // Every latched key but the tip runs its shortcut again, as an up call even
+  // when the report also presses another key: the chord or click its down
+  // call pressed must come up. The latches of the last applied report are
+  // the keys held before this one.
   for (int i = 0; i < kLatchedButtons; ++i) {
     if (i == kTipKey || !oldStylus_.button[i]) continue;
-    runShortcut(i, down);
+    runShortcut(i, false);
     oldStylus_.button[i] = false;
     stylus_.button[i] = false;
     oldStylus_.pen_near = false;
     stylus_.pen_near = false;
   }
-  // So do express keys 11-16 that ran theirs: without this, a chord or click
-  // on them would stay pressed after the key came up.
+  // So do express keys 11-16 that ran theirs before this report: without
+  // this, a chord or click on them would stay pressed after the key came up.
+  // One pressed by this very report stays down.
   for (int k = kLatchedButtons; k < 16; ++k) {
-    if (((unlatchedKeysDown_ >> k) & 1) == 0) continue;
-    runShortcut(k, down);
+    if (((pressedBefore >> k) & 1) == 0) continue;
+    runShortcut(k, false);
   }
-  unlatchedKeysDown_ = 0;
+  unlatchedKeysDown_ &= static_cast<std::uint16_t>(~pressedBefore);
 }
 
 void BTDriverManager::runShortcut(int key, bool down) {

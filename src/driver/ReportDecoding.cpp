@@ -29,13 +29,6 @@ void reportBitField(const std::uint8_t* report, std::int32_t bits[32]) {
   for (int i = 0; i < 7; ++i) bits[25 + i] = (report[5] >> i) & 1;
 }
 
-TabletPosition decodePosition(const std::uint8_t* report) {
-  std::int32_t bits[32];
-  reportBitField(report, bits);
-  return {static_cast<std::uint16_t>(BTDriverManager::intWithBits(bits, 15, 16)),
-          static_cast<std::uint16_t>(BTDriverManager::intWithBits(bits, 31, 16))};
-}
-
 std::array<double, 3> smoothThree(const double a[3]) {
   return {(5 * a[0] + 2 * a[1] - a[2]) / 6, (a[0] + a[1] + a[2]) / 3,
           (5 * a[2] + 2 * a[1] - a[0]) / 6};
@@ -51,7 +44,8 @@ std::int32_t BTDriverManager::intWithBits(const std::int32_t* bits, int startInd
 bool BTDriverManager::calculateXYCoordsWithReport(const std::uint8_t* report) {
   const TabletPosition raw = decodePosition(report);
   const Point mapped = screenManager().mapTabletCoordinatesToDisplaySpaceWithPoint(
-      {static_cast<double>(raw.x), static_cast<double>(raw.y)}, tabletMapping_.load());
+      {static_cast<double>(raw.x), static_cast<double>(raw.y)},
+      driverThreadTabletMapping_.refresh(tabletMapping_));
   if (smoothing_.counter < 3) {
     smoothing_.x[smoothing_.counter] = mapped.x;
     smoothing_.y[smoothing_.counter] = mapped.y;
@@ -62,10 +56,11 @@ bool BTDriverManager::calculateXYCoordsWithReport(const std::uint8_t* report) {
   smoothing_.counter = 0;
   const std::array<double, 3> bx = smoothThree(smoothing_.x);
   const std::array<double, 3> by = smoothThree(smoothing_.y);
-  const Point offset = cursorOffset_.load();
+  const Point offset = driverThreadCursorOffset_.refresh(cursorOffset_);
   for (int i = 0; i < 3; ++i) {
     stylus_.point = {truncToInt32(bx[i]), truncToInt32(by[i])};
-    stylus_.motion = {stylus_.point.x - stylus_.old.x, stylus_.point.y - stylus_.old.y};
+    stylus_.motion = {saturatingDifference(stylus_.point.x, stylus_.old.x),
+                      saturatingDifference(stylus_.point.y, stylus_.old.y)};
     stylus_.old = stylus_.point;
     stylus_.scrPos = {bx[i], by[i]};
     if (offset.x != 0 || offset.y != 0) stylus_.scrPos = {bx[i] + offset.x, by[i] + offset.y};
@@ -73,6 +68,12 @@ bool BTDriverManager::calculateXYCoordsWithReport(const std::uint8_t* report) {
     if (!(stylus_.motion == Int32Point{})) postMoveOrDragEvent(NX_MOUSEMOVED);
   }
   return true;
+}
+
+void BTDriverManager::postPressure(float normalised) {
+  // The one user-info dictionary, updated in place: no allocation per report.
+  pressureInfo_.begin()->second = Value(normalised * 100.0f);
+  center().post(kUpdatePressureNotification, nullptr, &pressureInfo_);
 }
 
 void BTDriverManager::didReceiveReport(const std::uint8_t* report, std::uint32_t /*reportId*/) {
@@ -86,28 +87,34 @@ void BTDriverManager::didReceiveReport(const std::uint8_t* report, std::uint32_t
                                             tabletSettings_.mouseMode, pressureMod_,
                                             pressureDeadZone_});
   stylus_.pressure = p.pressure;
-  if (showPressure_) {
-    const Value::Dict info{{kUpdatePressureKey, Value(p.normalised * 100.0f)}};
-    center().post(kUpdatePressureNotification, nullptr, &info);
+  if (showPressure_) postPressure(p.normalised);
+
+  // 3.-5. Buttons, range, position. An express-key report holds a key number
+  // where a pen report holds the position: it is no pen sample, and the pen
+  // stays in or out of range as the last applied report left it.
+  const std::uint16_t mask = buttonMaskForReport(report);
+  bool groupDone = false;
+  if (report[1] == kStatusExpressKey) {
+    stylus_.off_tablet = oldStylus_.off_tablet;
+  } else {
+    stylus_.off_tablet = report[1] == kStatusOutOfRange;
+    groupDone = calculateXYCoordsWithReport(report);
   }
 
-  // 3.-5. Buttons, range, position.
-  const std::uint16_t mask = buttonMaskForReport(report);
-  stylus_.off_tablet = report[1] == kStatusOutOfRange;
-  const bool groupDone = calculateXYCoordsWithReport(report);
-
   // 6. Tip and hover reports wait for the end of a smoothing group; stylus
-  // buttons and express keys take effect at once.
+  // buttons and express keys take effect at once. Express key 8 carries the
+  // tip's bit and, being no position, never closes a group: it does nothing.
   const bool apply = groupDone || (mask != 0 && (mask & kMaskTip) == 0);
-  if (!apply) return;
-
-  // 7. Apply.
-  stylus_.button_click = mask != 0;
-  stylus_.button_mask = mask;
-  for (int i = 0; i < kLatchedButtons; ++i)
-    stylus_.button[i] = oldStylus_.button[i] || ((mask >> i) & 1);
-  updateStylusStatus();
-  oldStylus_ = stylus_;
+  if (apply) {
+    // 7. Apply.
+    stylus_.button_click = mask != 0;
+    stylus_.button_mask = mask;
+    for (int i = 0; i < kLatchedButtons; ++i)
+      stylus_.button[i] = oldStylus_.button[i] || ((mask >> i) & 1);
+    updateStylusStatus();
+    oldStylus_ = stylus_;
+  }
+  flushPosts();
 }
 
 }  // namespace taviro

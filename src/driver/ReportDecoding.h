@@ -32,10 +32,16 @@ inline std::uint16_t rawPressure(const std::uint8_t* report) {
 std::uint16_t buttonMaskForReport(const std::uint8_t* report);
 
 // The 32 position bits: entry 0 = bit 7 of byte 1, then bytes 2..4 bit by
-// bit from bit 0, then bits 0..6 of byte 5.
+// bit from bit 0, then bits 0..6 of byte 5. With intWithBits, the layout as
+// written down bit by bit; decodePosition gives the same two fields.
 void reportBitField(const std::uint8_t* report, std::int32_t bits[32]);
 
-TabletPosition decodePosition(const std::uint8_t* report);
+// X = bit 7 of byte 1, byte 2, bits 0..6 of byte 3 (low to high); Y = bit 7
+// of byte 3, byte 4, bits 0..6 of byte 5.
+inline TabletPosition decodePosition(const std::uint8_t* report) {
+  return {static_cast<std::uint16_t>((report[1] >> 7) | (report[2] << 1) | ((report[3] & 0x7F) << 9)),
+          static_cast<std::uint16_t>((report[3] >> 7) | (report[4] << 1) | ((report[5] & 0x7F) << 9))};
+}
 
 // Least-squares straight line through three samples, evaluated at each.
 std::array<double, 3> smoothThree(const double samples[3]);

@@ -12,27 +12,32 @@ NotificationCenter& NotificationCenter::defaultCenter() {
 
 NotificationCenter::Token NotificationCenter::addObserver(std::string name, Observer observer) {
   std::lock_guard lock(mutex_);
+  auto entries = std::make_shared<Entries>(*entries_);
   const Token token = next_++;
-  entries_.push_back({token, std::move(name), std::make_shared<Observer>(std::move(observer))});
+  entries->push_back({token, std::move(name), std::move(observer)});
+  entries_ = std::move(entries);
   return token;
 }
 
 void NotificationCenter::removeObserver(Token token) {
   std::lock_guard lock(mutex_);
-  std::erase_if(entries_, [token](const Entry& e) { return e.token == token; });
+  auto entries = std::make_shared<Entries>(*entries_);
+  std::erase_if(*entries, [token](const Entry& e) { return e.token == token; });
+  entries_ = std::move(entries);
 }
 
 void NotificationCenter::post(std::string_view name, const void* sender,
                               const Value::Dict* userInfo) {
-  // Observers run outside the lock so that they may post or (un)register.
-  std::vector<std::shared_ptr<Observer>> matching;
+  // Observers registered or removed while this runs take effect from the
+  // next post on.
+  std::shared_ptr<const Entries> entries;
   {
     std::lock_guard lock(mutex_);
-    for (const Entry& e : entries_)
-      if (e.name == name) matching.push_back(e.observer);
+    entries = entries_;
   }
   const Notification n{name, sender, userInfo};
-  for (const auto& observer : matching) (*observer)(n);
+  for (const Entry& e : *entries)
+    if (e.name == name) e.observer(n);
 }
 
 }  // namespace taviro

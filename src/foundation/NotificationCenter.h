@@ -35,10 +35,14 @@ class NotificationCenter {
   struct Entry {
     Token token;
     std::string name;
-    std::shared_ptr<Observer> observer;
+    Observer observer;
   };
+  using Entries = std::vector<Entry>;
   std::mutex mutex_;
-  std::vector<Entry> entries_;
+  // Replaced whole by every (un)registration, so that post() only takes a
+  // reference to the current list: posting allocates nothing, and observers
+  // run outside the lock.
+  std::shared_ptr<const Entries> entries_ = std::make_shared<const Entries>();
   Token next_ = 1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "DriverHarness.h"
 #include "driver/ReportDecoding.h"
+#include "driver/Truncate.h"
 
 namespace taviro::testing {
 namespace {
@@ -27,6 +28,11 @@ TEST(ReportDecoding, PositionComesFromTheBitFieldOfBytesOneToFive) {
     const TabletPosition p = decodePosition(c.report.data());
     EXPECT_EQ(p.x, c.x);
     EXPECT_EQ(p.y, c.y);
+    // The bit-by-bit reading of the layout gives the same fields.
+    std::int32_t bits[32];
+    reportBitField(c.report.data(), bits);
+    EXPECT_EQ(BTDriverManager::intWithBits(bits, 15, 16), c.x);
+    EXPECT_EQ(BTDriverManager::intWithBits(bits, 31, 16), c.y);
   }
   EXPECT_EQ(rawPressure(cases[0].report.data()), 0x1000);
 }
@@ -65,6 +71,27 @@ TEST(Smoothing, FourthReportClosesTheGroupAndIsDiscarded) {
   EXPECT_EQ(events[2].location.x, 60);
   for (const auto& e : events) EXPECT_EQ(e.type, NX_MOUSEMOVED);
   EXPECT_EQ(d.stylus().point, (Int32Point{60, 500}));
+}
+
+// A screen area from a settings file may put mapped positions at the int32
+// limits; the motion from the last position to one there saturates instead
+// of overflowing (undefined behaviour, which a -fsanitize=undefined build
+// reports).
+TEST(Smoothing, MotionToAPositionAtTheIntLimitsSaturates) {
+  EXPECT_EQ(saturatingDifference(INT32_MAX, INT32_MIN), INT32_MAX);
+  EXPECT_EQ(saturatingDifference(INT32_MIN, 1), INT32_MIN);
+  EXPECT_EQ(saturatingDifference(-5, 3), -8);
+
+  DriverHarness h;
+  BTDriverManager& d = h.start();
+  for (int i = 0; i < 4; ++i) h.feed(tabletReport(0x40, 60000, 500));
+  d.setScreenArea(Rect(-2147483648.0, 0, 4294967295.0, 100));
+  d.updateScreenSettings();
+  for (int i = 0; i < 3; ++i) h.feed(tabletReport(0x40, 0, 500));
+  h.fakes.events.clear();
+  h.feed(tabletReport(0x40, 0, 500));
+  EXPECT_EQ(d.stylus().point.x, INT32_MIN);
+  EXPECT_EQ(h.fakes.events.types(), (Types{NX_MOUSEMOVED}));  // one move there, then none
 }
 
 TEST(ReportApplication, TipReportsWaitForTheEndOfTheGroupKeysApplyAtOnce) {

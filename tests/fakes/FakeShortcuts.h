@@ -4,6 +4,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct ShortcutCall {
   bool down = false;
   int key = 0;
   friend bool operator==(const ShortcutCall&, const ShortcutCall&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const ShortcutCall& c) {
+    return out << "{\"" << c.command << "\", " << (c.down ? "down" : "up") << ", " << c.key << "}";
+  }
 };
 
 class FakeShortcuts : public ShortcutLookup, public ShortcutRunner, public ShortcutSettingsStore {

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Runs taviro-replay from the outside: the bundled stroke against its recorded
-# output, option combinations, malformed input and options.
+# Runs taviro-replay from the outside: the bundled stroke and the recordings
+# in cases/ against their recorded output, option combinations, malformed
+# input and options.
 # Usage: replay_test.sh TAVIRO-REPLAY DATA-DIR EXPECTED-DIR
 # When the sample or the driver changes on purpose, regenerate the recordings with
 #   taviro-replay [--show-pressure] data/sample-stroke.txt 2>/dev/null > tests/tools/<file>
+# and, in tests/tools/cases, for each NAME.txt (its "# replay:" line gives the options)
+#   taviro-replay OPTIONS NAME.txt 2>/dev/null > NAME.expected
 set -uo pipefail
 replay=$1 data=$2 expected=$3
 work=$(mktemp -d)
@@ -35,6 +38,18 @@ expect_output "sample stroke with pressure" "$expected/sample-stroke-pressure.ex
   --show-pressure "$data/sample-stroke.txt"
 expect_output "standard input" "$expected/sample-stroke.expected" <"$data/sample-stroke.txt"
 
+# Recorded behaviour, one case per file: NAME.txt holds the reports (and, on a
+# "# replay:" line, the options), NAME.expected the output.
+cases=0
+for reports in "$expected"/cases/*.txt; do
+  read -ra options < <(sed -n 's/^# replay: //p' "$reports")
+  cd "$expected/cases"  # options name files beside the case
+  expect_output "case $(basename "$reports" .txt)" "${reports%.txt}.expected" "${options[@]}" "$reports"
+  cd - >/dev/null
+  cases=$((cases + 1))
+done
+((cases >= 5)) || fail "only $cases case files in $expected/cases"
+
 # Log lines stay on stderr.
 "$replay" "$data/sample-stroke.txt" 2>"$work/err" >/dev/null
 grep -q '^-\[BTDriverManager updateStylusStatus\]\[Line [0-9]*\] \[info\] >>>mouseDown$' "$work/err" \
@@ -52,17 +67,17 @@ printf '08 C0 00 00 00 00 00 00\n%.0s' 1 2 3 4 >"$work/corner.txt"
 grep -qx 'post type=24 x=1920 y=0 enter=1' "$work/out" \
   || fail "settings: expected the corner of the second display, got: $(cat "$work/out")"
 
-# The pen starts where the pointer is: an express key applied before any
+# The pen starts where the pointer is: a side button applied before any
 # position group closes enters range there.
-printf '08 E0 00 00 03 00 00 00\n' | "$replay" --pointer 100,50 2>/dev/null | head -1 >"$work/out"
+printf '08 C2 00 00 00 00 00 00\n' | "$replay" --pointer 100,50 2>/dev/null | head -1 >"$work/out"
 grep -qx 'post type=5 x=100 y=50 proximity enter=1' "$work/out" \
   || fail "pointer: got $(cat "$work/out")"
 expect_error "missing pointer value" "needs a value" "" --pointer
 
-expect_error "too few bytes" "standard input:2: expected 8 to 32 byte pairs, found 3" \
+expect_error "too few bytes" "standard input:2: expected 8 to 64 byte pairs, found 3" \
   "# comment\n08 C1 00\n"
-expect_error "too many bytes" ":1: expected 8 to 32 byte pairs, found 33" \
-  "$(printf '00 %.0s' $(seq 33))\n"
+expect_error "too many bytes" ":1: expected 8 to 64 byte pairs, found 65" \
+  "$(printf '00 %.0s' $(seq 65))\n"
 expect_error "not hexadecimal" "standard input:3: \"ZZ\" is not a hexadecimal byte pair" \
   "08 C0 00 00 00 00 00 00\n\n08 C1 ZZ 00 00 00 00 00\n"
 expect_error "single digit" "\"0\" is not a hexadecimal byte pair" "08 C1 0 00 00 00 00 00 00\n"

@@ -5,7 +5,8 @@ namespace taviro::replay {
 namespace {
 
 constexpr std::size_t kMinBytes = 8;
-constexpr std::size_t kMaxBytes = 32;
+// What hidraw hands over (and taviro-driver --record writes): up to 64 bytes.
+constexpr std::size_t kMaxBytes = 64;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -68,7 +69,7 @@ ParsedLine parseReportLine(std::string_view line) {
     while (i < line.size() && isBlank(line[i])) ++i;
   }
   if (bytes.size() < kMinBytes || bytes.size() > kMaxBytes) {
-    out.error = "expected 8 to 32 byte pairs, found " + std::to_string(bytes.size());
+    out.error = "expected 8 to 64 byte pairs, found " + std::to_string(bytes.size());
     return out;
   }
   out.report = std::move(bytes);

@@ -1,5 +1,5 @@
 #pragma once
-// The replay tool's input: one report per line, 8 to 32 hexadecimal byte
+// The replay tool's input: one report per line, 8 to 64 hexadecimal byte
 // pairs separated by blanks, report ID first, optionally preceded by a time
 // stamp in seconds and a colon ("0.004125: 08 C1 ..."). Blank lines and
 // lines starting with '#' are skipped.

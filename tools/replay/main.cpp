@@ -2,6 +2,7 @@
 // prints every effect (posted events, pressure notifications, shortcut
 // hand-offs and, given shortcuts, what the command executor does) on standard
 // output, one line each. Log lines go to stderr.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -62,8 +63,9 @@ void runReplay(const Options& o, const Value::Dict& settings,
 
   std::uint8_t buffer[kReportBufferSize];
   for (const RecordedReport& r : input.reports) {
+    // The driver's buffer takes the first 32 bytes of a longer report.
     std::memset(buffer, 0, sizeof buffer);
-    std::memcpy(buffer, r.bytes.data(), r.bytes.size());
+    std::memcpy(buffer, r.bytes.data(), std::min(r.bytes.size(), sizeof buffer));
     driver.didReceiveReport(buffer, buffer[0]);
     platform.mainQueue.drain();
   }
