@@ -5,7 +5,9 @@
 # The guest runs SCENARIO (a busybox shell script) and reports on the serial
 # console; the run passes when the console shows "VM-RESULT PASS".
 #
-# Usage: vm/run-vm.sh SCENARIO LOG PROGRAM... [-- FILE=GUESTPATH...]
+# Usage: vm/run-vm.sh SCENARIO LOG PROGRAM[=GUESTPATH]... [-- FILE=GUESTPATH...]
+# Programs go to /bin unless a guest path is given; files and folders are
+# copied as they are.
 # Environment: TAVIRO_VM_KERNEL (a vmlinuz path) picks another kernel;
 # TAVIRO_VM_TIMEOUT (seconds, default 240) bounds the run.
 set -euo pipefail
@@ -78,15 +80,19 @@ done
 
 # Programs and every shared library they load, at the same paths.
 for p in "${programs[@]}"; do
-  [[ -x $p ]] || die "program $p not built"
-  cp "$p" "$root/bin/"
-  for lib in $(ldd "$p" | grep -oE '/[^ ]+\.so[^ ]*' | sort -u); do
+  src=${p%%=*} dst=/bin/$(basename "${p%%=*}")
+  [[ $p == *=* ]] && dst=${p#*=}
+  [[ -x $src ]] || die "program $src not built (or not installed: scripts/deps.sh test)"
+  mkdir -p "$root$(dirname "$dst")"
+  cp "$src" "$root$dst"
+  for lib in $(ldd "$src" | grep -oE '/[^ ]+\.so[^ ]*' | sort -u); do
     mkdir -p "$root$(dirname "$lib")"
     cp -L "$lib" "$root$lib"
   done
 done
 for f in "${files[@]}"; do
   src=${f%%=*} dst=${f#*=}
+  [[ -e $src ]] || die "$src is missing (scripts/deps.sh test installs what the VM needs)"
   mkdir -p "$root$(dirname "$dst")"
   cp -r "$src" "$root$dst"
 done

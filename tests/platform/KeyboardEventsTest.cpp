@@ -3,6 +3,9 @@
 #include <linux/input-event-codes.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "shortcuts/SyntheticInput.h"
 
 namespace taviro::linux_input {
@@ -63,5 +66,38 @@ TEST(Wheel, SendsHighResolutionUnitsAndWholeDetentsInTheSameFrame) {
   for (const auto& [pixels, events] : steps) EXPECT_EQ(accumulator.scroll(pixels), events) << pixels;
 }
 
+// udev counts D-pad and joystick buttons as a joystick's and then tags the
+// keyboard no mouse: the desktop would ignore its clicks.
+TEST(KeyboardKeys, AreTheKeysOfTheTableModifiersAndMouseButtonsOnly) {
+  const std::vector<int> keys = keyboardKeys();
+  for (int key : keys) {
+    EXPECT_FALSE(key >= BTN_JOYSTICK && key < BTN_DIGI) << key;
+    EXPECT_FALSE(key >= BTN_DPAD_UP && key <= BTN_DPAD_RIGHT) << key;
+    EXPECT_LT(key, BTN_TRIGGER_HAPPY) << key;
+  }
+  for (int key : {KEY_A, KEY_F12, KEY_LEFTCTRL, KEY_RIGHTMETA, BTN_LEFT, BTN_RIGHT, BTN_MIDDLE})
+    EXPECT_TRUE(std::binary_search(keys.begin(), keys.end(), key)) << key;
+  EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+  EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
+}
+
+// A double click posted at once goes out spaced like a real mouse's: every
+// change of a button at least kButtonSpacing after its last one, frames in
+// the order posted.
+TEST(ButtonPacer, SpacesChangesOfAButtonAndKeepsTheOrder) {
+  using ms = std::chrono::milliseconds;
+  const ButtonPacer::Clock::time_point t0 = ButtonPacer::Clock::now();
+  ButtonPacer pacer;
+  const EvdevEvents leftDown{key(BTN_LEFT, 1), syn}, leftUp{key(BTN_LEFT, 0), syn};
+  const EvdevEvents rightDown{key(BTN_RIGHT, 1), syn}, ctrl{key(KEY_LEFTCTRL, 1), syn};
+  const std::pair<EvdevEvents, ms> steps[] = {
+      {leftDown, ms(0)}, {leftUp, ms(40)}, {leftDown, ms(80)}, {leftUp, ms(120)},
+      {ctrl, ms(120)},      // another key waits for the frame before it only
+      {rightDown, ms(120)}, // another button has its own spacing
+  };
+  for (const auto& [frame, at] : steps) EXPECT_EQ(pacer.schedule(frame, t0) - t0, at);
+  // Later posts go out at once once the spacing has passed.
+  EXPECT_EQ(pacer.schedule(leftDown, t0 + ms(500)) - t0, ms(500));
+}
 }  // namespace
 }  // namespace taviro::linux_input

@@ -51,8 +51,28 @@ class PenTranslation : public ::testing::Test {
     post(NX_MOUSEMOVED, 100, 200, proximity(true, false));
     EXPECT_EQ(post(NX_TABLETPROXIMITY, 100, 200, proximity(true, true)), Events{});
   }
-  PenState state;
+  // A pen past its first entry (FirstEntryOfANewPen... checks that one).
+  PenState state{.announced = true};
 };
+
+// libinput forces a pen that has never left proximity by itself out after
+// every 50 ms pause: a new pen enters and leaves once at the spot of its first
+// entry, in frames of their own, before it really enters.
+TEST_F(PenTranslation, FirstEntryOfANewPenIsPrecededByAnInOutPair) {
+  const Events pair{{EV_KEY, BTN_TOOL_PEN, 1}, {EV_ABS, ABS_X, 100}, {EV_ABS, ABS_Y, 200}, syn,
+                    {EV_KEY, BTN_TOOL_PEN, 0}, syn};
+  for (const auto& [type, data] : {std::pair{NX_MOUSEMOVED, proximity(true, false)},
+                                   std::pair{NX_LMOUSEDOWN, button(0x80)}}) {
+    state = PenState{};
+    EXPECT_EQ(post(NX_MOUSEMOVED, 100, 200, point(0)), Events{});  // out of proximity: nothing yet
+    Events first = post(type, 100, 200, data);
+    ASSERT_GE(first.size(), pair.size());
+    EXPECT_EQ(Events(first.begin(), first.begin() + 6), pair);
+    EXPECT_EQ(first[6], (EvdevEvent{EV_KEY, BTN_TOOL_PEN, 1}));
+    post(NX_MOUSEMOVED, 100, 200, proximity(false, false));
+    EXPECT_EQ(post(type, 100, 200, data).front(), (EvdevEvent{EV_KEY, BTN_TOOL_PEN, 1}));
+  }
+}
 
 TEST_F(PenTranslation, PressureTravelsOnlyWhileTheTipIsDown) {
   enter();

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "Checks.h"
+#include "DriverProcess.h"
 #include "EvdevNode.h"
 #include "TabletReport.h"
 #include "UhidTablet.h"
@@ -120,33 +121,35 @@ Stats stats(std::vector<std::int64_t> ns) {
   return s;
 }
 
-// CPU time of every thread of `pid`, in nanoseconds.
-std::int64_t cpuNs(pid_t pid) {
-  std::int64_t total = 0;
-  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
-  if (DIR* d = opendir(dir.c_str())) {
+// What the driver process has spent: CPU time of all its threads (user and
+// kernel), read-like and write-like system calls, and voluntary context
+// switches (each a wait for the next report or event).
+struct ProcessCounters {
+  std::int64_t cpuNs = 0, reads = 0, writes = 0, wakes = 0;
+};
+
+// The number after `key` in a "key: value" or "key value" text.
+std::int64_t field(const std::string& text, const std::string& key) {
+  const std::size_t at = text.find(key);
+  return at == std::string::npos ? 0 : std::strtoll(text.c_str() + at + key.size(), nullptr, 10);
+}
+
+ProcessCounters counters(pid_t pid) {
+  ProcessCounters out;
+  const std::string proc = "/proc/" + std::to_string(pid);
+  const std::string io = readFile(proc + "/io");
+  out.reads = field(io, "syscr:");
+  out.writes = field(io, "syscw:");
+  if (DIR* d = opendir((proc + "/task").c_str())) {
     while (dirent* e = readdir(d)) {
       if (e->d_name[0] == '.') continue;
-      std::ifstream in(dir + "/" + e->d_name + "/schedstat");
-      std::int64_t ns = 0;
-      if (in >> ns) total += ns;
+      const std::string task = proc + "/task/" + e->d_name;
+      out.cpuNs += std::strtoll(readFile(task + "/schedstat").c_str(), nullptr, 10);
+      out.wakes += field(readFile(task + "/status"), "\nvoluntary_ctxt_switches:");
     }
     closedir(d);
   }
-  return total;
-}
-
-pid_t startDriver() {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int log = open("/tmp/driver.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(log, 2);
-    const std::string display = std::to_string(kDesktopWidth) + "x1000";
-    execl("/bin/taviro-driver", "taviro-driver", "--display", display.c_str(),
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  return pid;
+  return out;
 }
 
 void print(const char* path, const Stats& s) {
@@ -160,7 +163,8 @@ int main() {
   Checks c;
   UhidTablet kernelTablet(0x4D16, "Kernel Path Tablet");
   UhidTablet tablet;
-  const pid_t driver = startDriver();
+  const pid_t driver =
+      startDriver({"--display", std::to_string(kDesktopWidth) + "x1000"}, "/tmp/driver.log");
   const std::string penNode = findEventNode("Taviro Virtual Pen", 15000);
   const std::string kernelNode = findEventNode("Kernel Path Tablet Stylus", 5000);
   if (!c.check("devices_ready", !penNode.empty() && !kernelNode.empty() &&
@@ -195,7 +199,7 @@ int main() {
   };
   std::vector<std::int64_t> driverNs;
   stream(tablet, penReportAt, kWarmUp);
-  const std::int64_t cpuBefore = cpuNs(driver);
+  const ProcessCounters before = counters(driver);
   {
     FrameCollector frames(penNode);
     const auto written = stream(tablet, penReportAt);
@@ -208,16 +212,19 @@ int main() {
       driverNs.push_back(f.ns - written[trigger]);
     }
   }
-  const std::int64_t cpuAfter = cpuNs(driver);
+  const ProcessCounters after = counters(driver);
 
   const Stats k = stats(kernelNs), d = stats(driverNs);
   print("kernel", k);
   print("taviro", d);
   std::printf("BENCH ratio median=%.2f p99=%.2f\n", d.medianUs / k.medianUs, d.p99Us / k.p99Us);
-  std::printf("BENCH taviro_cpu_us_per_report=%.1f\n", double(cpuAfter - cpuBefore) / 1000.0 / kReports);
+  const auto perReport = [](std::int64_t n) { return double(n) / kReports; };
+  std::printf("BENCH taviro_cpu_us_per_report=%.1f reads_per_report=%.2f writes_per_report=%.2f "
+              "wakes_per_report=%.2f\n",
+              perReport(after.cpuNs - before.cpuNs) / 1000.0, perReport(after.reads - before.reads),
+              perReport(after.writes - before.writes), perReport(after.wakes - before.wakes));
   c.check("both_paths_measured", k.n > kReports * 9 / 10 && d.n > kReports / 4 * 9 / 10,
           std::to_string(k.n) + " " + std::to_string(d.n));
-  kill(driver, SIGTERM);
-  waitpid(driver, nullptr, 0);
+  stopDriver(driver, 15000);
   return c.finish();
 }

@@ -1,9 +1,7 @@
 // The end-to-end test inside the VM: a fake tablet on /dev/uhid, the real
-// taviro-driver, and checks on the virtual pen's and keyboard's event nodes.
-//
-// The driver smooths positions in groups of four reports, so every phase
-// sends whole groups with one position each: the smoothed positions are then
-// exactly the reported ones.
+// taviro-driver, checks on the virtual pen's and keyboard's event nodes, and
+// on what udev and libinput (debug-events, as the desktop reads them) make of
+// them.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,7 +17,11 @@
 #include <vector>
 
 #include "Checks.h"
+#include "DesktopChecks.h"
+#include "DriverProcess.h"
 #include "EvdevNode.h"
+#include "Libinput.h"
+#include "Sending.h"
 #include "TabletReport.h"
 #include "UhidTablet.h"
 
@@ -31,16 +33,7 @@ using Events = std::vector<input_event>;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr std::uint8_t kStartCommand[] = {0x02, 0x10, 0x01};
-// Reports the scenario sends in all: stroke 40, express keys 4 + 4, stylus
-// button 8, unplug 20, replug 16.
-constexpr int kReportsSent = 92;
 
-// Upper bounds for waiting on the driver. They cost nothing when it answers
-// in time, and TCG on a loaded two-core host can be many times slower.
-constexpr int kEventTimeoutMs = 15000;
-constexpr int kStartTimeoutMs = 60000;
-
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Screen pixel of a tablet coordinate on a 1920 x 1080 desktop.
 int mapX(int x) { return static_cast<int>(x * double(kWidth) / 65535.0); }
@@ -48,24 +41,8 @@ int mapY(int y) { return static_cast<int>(y * double(kHeight) / 65535.0); }
 // The driver's 16-bit pressure of a raw pressure (default damping).
 int mapPressure(int raw) { return raw <= 2000 ? 0 : static_cast<int>(static_cast<float>(std::min(raw, 8192)) / 8192.0f * 65535.0); }
 
-void sendGroup(UhidTablet& t, const Report& r, int reports = 4) {
-  for (int i = 0; i < reports; ++i) {
-    t.send(r.data(), r.size());
-    sleepMs(3);
-  }
-}
 
-pid_t startDriver(const char* logPath = "/tmp/driver.log") {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int log = open(logPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(log, 2);
-    execl("/bin/taviro-driver", "taviro-driver", "--display", "1920x1080", "--record",
-          "/tmp/reports.txt", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  return pid;
-}
+const std::vector<std::string> kDriverArgs{"--display", "1920x1080", "--record", "/tmp/reports.txt"};
 
 std::string describe(const Events& events) {
   std::ostringstream s;
@@ -102,8 +79,9 @@ Frame frameOf(const Events& events, std::uint16_t type, std::uint16_t code, int 
   return {};
 }
 
-std::size_t indexOf(const Events& events, std::uint16_t type, std::uint16_t code, int value) {
-  for (std::size_t i = 0; i < events.size(); ++i)
+std::size_t indexOf(const Events& events, std::uint16_t type, std::uint16_t code, int value,
+                    std::size_t from = 0) {
+  for (std::size_t i = from; i < events.size(); ++i)
     if (events[i].type == type && events[i].code == code && events[i].value == value) return i;
   return events.size();
 }
@@ -128,25 +106,35 @@ bool startCommandArrived(UhidTablet& t, std::size_t count) {
          features[count - 1] == std::vector<std::uint8_t>(kStartCommand, kStartCommand + 3);
 }
 
+// Events up to the end of the frame holding each of `milestones` (key code and
+// value) in turn.
+Events readThrough(EvdevNode& node, const std::vector<std::pair<int, int>>& milestones) {
+  Events all;
+  for (const auto& [code, value] : milestones) {
+    for (bool reached = false; !reached;) {
+      const Events more = node.readUntil(EV_KEY, static_cast<std::uint16_t>(code), kEventTimeoutMs);
+      if (more.empty()) return all;
+      all.insert(all.end(), more.begin(), more.end());
+      reached = indexOf(more, EV_KEY, static_cast<std::uint16_t>(code), value) < more.size();
+    }
+  }
+  return all;
+}
+
+// The pen hovers still for 300 ms before the tip goes down: libinput must not
+// force it out of proximity meanwhile.
 void penStroke(Checks& c, UhidTablet& tablet, EvdevNode& pen) {
   constexpr int x0 = 20000, y0 = 30000;  // even: bit 7 of the status byte stays clear
   constexpr int x1 = 20001, x2 = 30001;  // tip reports set it anyway
   pen.drain(50);
   sendGroup(tablet, penReport(kStatusHover, x0, y0, 0), 8);
+  sleepMs(300);
   sendGroup(tablet, penReport(kStatusTip, x0 | 1, y0, 4096), 8);
   sendGroup(tablet, penReport(kStatusTip, x1 + 4000, y0, 6144), 4);
   sendGroup(tablet, penReport(kStatusTip, x2, y0 + 5000, 8192), 4);
   sendGroup(tablet, penReport(kStatusHover, x2 - 1, y0 + 5000, 0), 8);
   sendGroup(tablet, penReport(kStatusOut, x2 - 1, y0 + 5000, 0), 8);
-  const Events events = pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
-  Events all = events;
-  // readUntil stops at the first BTN_TOOL_PEN (the entry); read on to the exit.
-  for (int i = 0; i < 2; ++i) {
-    const Events more = pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
-    all.insert(all.end(), more.begin(), more.end());
-    // The frame ends with SYN_REPORT: look for the exit anywhere in it.
-    if (indexOf(more, EV_KEY, BTN_TOOL_PEN, 0) < more.size()) break;
-  }
+  const Events all = readThrough(pen, {{BTN_TOUCH, 0}, {BTN_TOOL_PEN, 0}});
   const std::string seen = describe(all);
 
   const Frame in = frameOf(all, EV_KEY, BTN_TOOL_PEN, 1);
@@ -165,19 +153,12 @@ void penStroke(Checks& c, UhidTablet& tablet, EvdevNode& pen) {
               near(drag2.x, mapX(x2)) && near(drag2.y, mapY(y0 + 5000)));
   const std::size_t up = indexOf(all, EV_KEY, BTN_TOUCH, 0);
   const Frame lifted = frameOf(all, EV_KEY, BTN_TOUCH, 0);
-  const std::size_t out = indexOf(all, EV_KEY, BTN_TOOL_PEN, 0);
+  // The pen's first proximity-out is the pair that announces it.
+  const std::size_t out = indexOf(all, EV_KEY, BTN_TOOL_PEN, 0, up);
   c.check("tip_up_then_out_of_proximity",
           lifted.found && lifted.pressure == 0 && up > touch && out > up && out < all.size());
   c.check("nothing_left_pressed_after_stroke",
           !pen.keyDown(BTN_TOUCH) && !pen.keyDown(BTN_TOOL_PEN) && pen.absValue(ABS_PRESSURE) == 0);
-}
-
-// Express key `key` down, all keys up, and two out-of-range reports to finish
-// the group.
-void tapExpressKey(UhidTablet& tablet, std::uint16_t key) {
-  sendGroup(tablet, keyReport(key), 1);
-  sendGroup(tablet, keyReport(0), 1);
-  sendGroup(tablet, penReport(kStatusOut, 0, 0, 0), 2);
 }
 
 // The events of the next `frames` frames holding type/code.
@@ -273,66 +254,46 @@ void replug(Checks& c, std::unique_ptr<UhidTablet>& tablet, EvdevNode& pen) {
   pen.readUntil(EV_KEY, BTN_TOOL_PEN, kEventTimeoutMs);
 }
 
-void stopDriver(Checks& c, pid_t driver) {
-  kill(driver, SIGTERM);
-  int status = -1;
-  for (int i = 0; i < kStartTimeoutMs / 50 && waitpid(driver, &status, WNOHANG) == 0; ++i)
-    sleepMs(50);
-  c.check("sigterm_ends_the_driver_cleanly", WIFEXITED(status) && WEXITSTATUS(status) == 0,
-          "status " + std::to_string(status));
+
+void stoppedDriverLetsGo(Checks& c) {
   const std::string node = kernelNodeOfTablet();
   EvdevNode kernel(node);
   c.check("grab_released_at_exit", kernel.ok() && !kernel.grabbedByOther());
   c.check("virtual_pen_removed_at_exit", findEventNode("Taviro Virtual Pen", 0).empty());
 }
 
-void recording(Checks& c) {
+// `sent` reports went to the recording driver.
+void recording(Checks& c, int sent) {
   std::ifstream in("/tmp/reports.txt");
   std::string first;
   std::getline(in, first);
   int lines = first.empty() ? 0 : 1;
   for (std::string l; std::getline(in, l);) ++lines;
   c.check("record_file_holds_every_report",
-          first.rfind("0.000000: 08 20", 0) == 0 && lines == kReportsSent,
+          first.rfind("0.000000: 08 20", 0) == 0 && lines == sent,
           first + " (" + std::to_string(lines) + " lines)");
 }
 
-std::string readFile(const char* path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
-void showDriverLog() {
-  std::istringstream log(readFile("/tmp/driver.log"));
-  for (std::string line; std::getline(log, line);) std::printf("VM-LOG %s\n", line.c_str());
-}
-
-// Waits until the file holds every one of `texts`.
-bool waitForLog(const char* path, const std::vector<std::string>& texts, int timeoutMs) {
-  for (int waited = 0;; waited += 50) {
-    const std::string log = readFile(path);
-    bool all = true;
-    for (const std::string& t : texts) all = all && log.find(t) != std::string::npos;
-    if (all || waited >= timeoutMs) return all;
-    sleepMs(50);
+void showDriverLogs() {
+  for (const char* path : {"/tmp/driver.log", "/tmp/driver2.log"}) {
+    std::istringstream log(readFile(path));
+    for (std::string line; std::getline(log, line);) std::printf("VM-LOG %s\n", line.c_str());
   }
 }
+
 
 // Without /dev/uinput the driver keeps running, posts nothing and says what
 // to do.
 void withoutUinput(Checks& c) {
   std::rename("/dev/uinput", "/dev/uinput.off");
-  const pid_t driver = startDriver("/tmp/no-uinput.log");
+  const pid_t driver = startDriver(kDriverArgs, "/tmp/no-uinput.log");
   // Stopped once it has said everything, not after a fixed time: a signal
   // before the driver thread has tried the pen would miss its lines.
   waitForLog("/tmp/no-uinput.log",
              {"[-warn-] error opening HID service", "Cannot create the virtual pen on /dev/uinput"},
              kStartTimeoutMs);
-  kill(driver, SIGTERM);
-  int status = -1;
-  waitpid(driver, &status, 0);
+  const int status = stopDriver(driver, kStartTimeoutMs);
   std::rename("/dev/uinput.off", "/dev/uinput");
   const std::string log = readFile("/tmp/no-uinput.log");
   const bool explained = WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
@@ -348,12 +309,14 @@ void withoutUinput(Checks& c) {
 int main() {
   Checks c;
   withoutUinput(c);
+  LibinputEvents libinput;
+  if (!c.check("libinput_started", libinput.start(kStartTimeoutMs))) return c.finish();
   // The tablet is plugged in before the driver starts (found by enumeration);
   // the replug later is found by the monitor.
   auto tablet = std::make_unique<UhidTablet>();
   if (!c.check("fake_tablet_created", tablet->ok())) return c.finish();
   sleepMs(200);
-  const pid_t driver = startDriver();
+  pid_t driver = startDriver(kDriverArgs, "/tmp/driver.log");
 
   const std::string penNode = findEventNode("Taviro Virtual Pen", kStartTimeoutMs);
   const std::string keyboardNode = findEventNode("Taviro Virtual Keyboard", kStartTimeoutMs);
@@ -365,18 +328,27 @@ int main() {
     EvdevNode kernel(node);
     c.check("kernel_node_of_tablet_grabbed", kernel.ok() && kernel.grabbedByOther(), node);
   }
+  int recorded = 0;  // reports sent while the recording driver ran
   if (!penNode.empty() && !keyboardNode.empty()) {
+    const DesktopNodes desktop = desktopSeesTheVirtualDevices(c, libinput);
     EvdevNode pen(penNode);
     EvdevNode keyboard(keyboardNode);
+    const std::size_t strokeStart = libinput.size();
     penStroke(c, *tablet, pen);
+    strokeAsLibinputSeesIt(c, libinput, strokeStart, desktop.pen);
     expressKey(c, *tablet, keyboard);
     scrollKey(c, *tablet, keyboard);
     stylusButton(c, *tablet, keyboard);
+    doubleClickGivesTwoClicks(c, *tablet, libinput, desktop.keyboard);
     unplugDuringDrag(c, tablet, pen);
     replug(c, tablet, pen);
+    recorded = secondDriverWaitsForTheTablet(c, *tablet, libinput, desktop.pen, driver);
   }
-  stopDriver(c, driver);
-  recording(c);
-  showDriverLog();
+  const int status = stopDriver(driver, kStartTimeoutMs);
+  c.check("sigterm_ends_the_last_driver_cleanly", WIFEXITED(status) && WEXITSTATUS(status) == 0,
+          "status " + std::to_string(status));
+  stoppedDriverLetsGo(c);
+  recording(c, recorded);
+  showDriverLogs();
   return c.finish();
 }

@@ -19,7 +19,8 @@ bool belongsTo(const std::string& syspath, const std::string& rootSyspath) {
          syspath[rootSyspath.size()] == '/';
 }
 
-void InputGrab::grabBelow(udev* context, const std::string& rootSyspath) {
+std::optional<std::string> InputGrab::grabBelow(udev* context, const std::string& rootSyspath) {
+  std::optional<std::string> held;
   udev_enumerate* e = udev_enumerate_new(context);
   udev_enumerate_add_match_subsystem(e, "input");
   udev_enumerate_add_match_sysname(e, "event*");
@@ -29,31 +30,32 @@ void InputGrab::grabBelow(udev* context, const std::string& rootSyspath) {
     const std::string syspath = udev_list_entry_get_name(entry);
     if (!belongsTo(syspath, rootSyspath)) continue;
     if (udev_device* dev = udev_device_new_from_syspath(context, syspath.c_str())) {
-      grab(syspath, udev_device_get_devnode(dev));
+      const char* devnode = udev_device_get_devnode(dev);
+      if (!grab(syspath, devnode) && !held) held = devnode;
       udev_device_unref(dev);
     }
   }
   udev_enumerate_unref(e);
+  if (held) releaseAll();
+  return held;
 }
 
-void InputGrab::grab(const std::string& syspath, const char* devnode) {
-  if (!devnode) return;
+bool InputGrab::grab(const std::string& syspath, const char* devnode) {
+  if (!devnode) return true;
   for (const Grab& g : grabs_)
-    if (g.syspath == syspath) return;
+    if (g.syspath == syspath) return true;
   const int fd = open(devnode, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0 || ioctl(fd, EVIOCGRAB, 1) != 0) {
-    if (errno == EBUSY)
-      logBare("Cannot take %s for exclusive use: another program holds it (is Taviro or "
-              "taviro-driver already running?).",
-              devnode);
-    else
-      logBare("Cannot take %s for exclusive use (%s): the desktop will see the tablet's own "
-              "pointer events too. The udev rule 70-taviro.rules gives your user access.",
-              devnode, std::strerror(errno));
+    const int error = errno;
     if (fd >= 0) close(fd);
-    return;
+    if (error == EBUSY) return false;
+    logBare("Cannot take %s for exclusive use (%s): the desktop will see the tablet's own "
+            "pointer events too. The udev rule 70-taviro.rules gives your user access.",
+            devnode, std::strerror(error));
+    return true;
   }
   grabs_.push_back({syspath, fd});
+  return true;
 }
 
 void InputGrab::releaseAll() {

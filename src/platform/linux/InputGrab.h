@@ -3,6 +3,7 @@
 // into pointer events too. An EVIOCGRAB on each of the device's event nodes
 // keeps those events from every other reader (the desktop), while hidraw stays
 // untouched; the kernel drops the grab when the holder dies.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,13 @@ class InputGrab {
   InputGrab(const InputGrab&) = delete;
   InputGrab& operator=(const InputGrab&) = delete;
 
-  // Grabs every event node below `rootSyspath` not grabbed yet.
-  void grabBelow(udev* context, const std::string& rootSyspath);
-  // Grabs one event node (if not grabbed yet).
-  void grab(const std::string& syspath, const char* devnode);
+  // Grabs every event node below `rootSyspath` not grabbed yet. When another
+  // program holds one of them (EBUSY: another driver owns the tablet) it
+  // lets go of all and answers that node.
+  std::optional<std::string> grabBelow(udev* context, const std::string& rootSyspath);
+  // Grabs one event node (if not grabbed yet); false when another program
+  // holds it. Other failures are logged and leave the node to the desktop.
+  bool grab(const std::string& syspath, const char* devnode);
   void releaseAll();
 
  private:

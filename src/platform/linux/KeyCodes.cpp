@@ -155,4 +155,12 @@ int virtualKeyForLinuxKey(int linuxKey) {
   return it != std::end(kKeys) ? it->virtualKey : -1;
 }
 
+std::vector<int> linuxKeysOfTheTable() {
+  std::vector<int> keys;
+  for (const KeyPair& p : kKeys) keys.push_back(p.linuxKey);
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  return keys;
+}
+
 }  // namespace taviro::linux_input

@@ -2,6 +2,8 @@
 
 #include <linux/input-event-codes.h>
 
+#include <algorithm>
+
 #include "platform/linux/KeyCodes.h"
 #include "shortcuts/SyntheticInput.h"
 
@@ -14,6 +16,17 @@ void keyFrame(EvdevEvents& out, int key, bool down) {
 }
 
 }  // namespace
+
+std::vector<int> keyboardKeys() {
+  std::vector<int> keys = linuxKeysOfTheTable();
+  for (int key : modifierKeysOf(kEventFlagControl | kEventFlagOption | kEventFlagShift |
+                                kEventFlagCommand))
+    keys.push_back(key);
+  for (int button : {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE}) keys.push_back(button);
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  return keys;
+}
 
 std::vector<int> modifierKeysOf(std::uint64_t flags) {
   std::vector<int> keys;
@@ -66,6 +79,22 @@ EvdevEvents mouseButtonEvents(std::uint32_t button, std::uint32_t eventType) {
     default: break;
   }
   return out;
+}
+
+ButtonPacer::Clock::time_point ButtonPacer::schedule(const EvdevEvents& frame,
+                                                    Clock::time_point now) {
+  const auto isButton = [](const EvdevEvent& e) {
+    return e.type == EV_KEY && e.code >= BTN_LEFT && e.code <= BTN_MIDDLE;
+  };
+  Clock::time_point due = std::max(now, last_);
+  for (const EvdevEvent& e : frame) {
+    const Clock::time_point changed = isButton(e) ? changed_[e.code - BTN_LEFT] : Clock::time_point{};
+    if (changed != Clock::time_point{}) due = std::max(due, changed + kButtonSpacing);
+  }
+  for (const EvdevEvent& e : frame)
+    if (isButton(e)) changed_[e.code - BTN_LEFT] = due;
+  last_ = due;
+  return due;
 }
 
 EvdevEvents WheelAccumulator::scroll(std::int32_t pixels) {

@@ -71,6 +71,8 @@ class HidrawDevice : public HIDDevice {
 
 namespace {
 
+constexpr std::chrono::seconds kRetryInterval{1};
+
 // Without a udev daemon (containers, an initramfs) the "udev" source never
 // hears of anything; the kernel's own events then serve.
 const char* monitorSource() { return access("/run/udev/control", F_OK) == 0 ? "udev" : "kernel"; }
@@ -159,6 +161,7 @@ void LinuxHIDManager::connect(udev_device* hidraw) {
     if (d->syspath() == syspath) return;
   const char* devnode = udev_device_get_devnode(hidraw);
   if (!devnode) return;
+  const auto waiting = std::find(waiting_.begin(), waiting_.end(), syspath);
   const int fd = ::open(devnode, O_RDWR | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     logBare("Cannot open the tablet at %s (%s). Install the udev rule 70-taviro.rules and plug "
@@ -174,8 +177,42 @@ void LinuxHIDManager::connect(udev_device* hidraw) {
                                    [&](const auto& d) { return d->grabRoot() == root; });
   devices_.push_back(std::make_unique<HidrawDevice>(nextId_++, syspath, root, fd));
   HidrawDevice& device = *devices_.back();
-  if (seize_ && !grabbed) device.grabs().grabBelow(udev_, device.grabRoot());
+  if (seize_ && !grabbed) {
+    if (const auto held = device.grabs().grabBelow(udev_, device.grabRoot())) {
+      // Reading it too would make every event and shortcut happen twice.
+      devices_.pop_back();
+      if (waiting == waiting_.end()) {
+        logBare("Leaving the tablet at %s alone: another driver owns the tablet (another "
+                "program, such as Taviro or taviro-driver, holds %s). Taking it over once it "
+                "lets go.",
+                devnode, held->c_str());
+        waiting_.push_back(syspath);
+        nextRetry_ = std::chrono::steady_clock::now() + kRetryInterval;
+      }
+      return;
+    }
+  }
+  if (waiting != waiting_.end()) {
+    logBare("The other driver let go of the tablet at %s: taking it over.", devnode);
+    waiting_.erase(waiting);
+  }
+  pollListStale_ = true;
   if (matched_) matched_(device);
+}
+
+void LinuxHIDManager::retryWaiting() {
+  nextRetry_ = std::chrono::steady_clock::now() + kRetryInterval;
+  const std::vector<std::string> waiting = waiting_;
+  for (const std::string& syspath : waiting) {
+    if (closed_) return;
+    udev_device* dev = udev_device_new_from_syspath(udev_, syspath.c_str());
+    if (!dev) {  // gone meanwhile
+      std::erase(waiting_, syspath);
+      continue;
+    }
+    connect(dev);
+    udev_device_unref(dev);
+  }
 }
 
 HidrawDevice* LinuxHIDManager::deviceWithId(std::uint64_t id) const {
@@ -185,11 +222,13 @@ HidrawDevice* LinuxHIDManager::deviceWithId(std::uint64_t id) const {
 }
 
 void LinuxHIDManager::disconnect(const std::string& syspath) {
+  std::erase(waiting_, syspath);
   auto it = std::find_if(devices_.begin(), devices_.end(),
                          [&](const auto& d) { return d->syspath() == syspath; });
   if (it == devices_.end()) return;
   std::unique_ptr<HidrawDevice> device = std::move(*it);
   devices_.erase(it);
+  pollListStale_ = true;
   if (removed_) removed_(*device);
   device->grabs().releaseAll();
 }
@@ -219,24 +258,35 @@ void LinuxHIDManager::handleMonitor() {
   udev_device_unref(dev);
 }
 
-void LinuxHIDManager::readReports(HidrawDevice& device) {
+void LinuxHIDManager::readReport(HidrawDevice& device) {
+  // One read per wake: reading on until EAGAIN would cost a failing read
+  // after every report, since they come one at a time.
   std::uint8_t report[64];
-  for (;;) {
-    const ssize_t n = ::read(device.fd(), report, sizeof report);
-    if (n < 0) {
-      // The node is gone: the removal event may still be on its way.
-      if (errno != EAGAIN && errno != EINTR) disconnect(device.syspath());
-      return;
-    }
-    if (n == 0) return;
-    const auto length = static_cast<std::size_t>(n);
-    if (tap_) tap_(report, length);
-    if (!device.callback() || !device.buffer()) continue;
-    const std::size_t copied = std::min(length, device.size());
-    std::memcpy(device.buffer(), report, copied);
-    device.callback()(report[0], device.buffer(), copied);
-    if (closed_) return;
+  const ssize_t n = ::read(device.fd(), report, sizeof report);
+  if (n < 0) {
+    // The node is gone: the removal event may still be on its way.
+    if (errno != EAGAIN && errno != EINTR) disconnect(device.syspath());
+    return;
   }
+  if (n == 0) return;
+  const auto length = static_cast<std::size_t>(n);
+  if (tap_) tap_(report, length);
+  if (!device.callback() || !device.buffer()) return;
+  const std::size_t copied = std::min(length, device.size());
+  std::memcpy(device.buffer(), report, copied);
+  device.callback()(report[0], device.buffer(), copied);
+}
+
+void LinuxHIDManager::rebuildPollList() {
+  pollFds_.clear();
+  polledIds_.clear();
+  pollFds_.push_back({wakeFd_, POLLIN, 0});
+  if (monitor_) pollFds_.push_back({udev_monitor_get_fd(monitor_), POLLIN, 0});
+  for (const auto& d : devices_) {
+    pollFds_.push_back({d->fd(), POLLIN, 0});
+    polledIds_.push_back(d->id());
+  }
+  pollListStale_ = false;
 }
 
 void LinuxHIDManager::run(std::chrono::milliseconds timeout) {
@@ -257,15 +307,13 @@ void LinuxHIDManager::run(std::chrono::milliseconds timeout) {
     connectPresent();
   }
   if (!closed_) {
-    // Reused between calls: run() comes round once per report.
-    pollFds_.clear();
-    polledIds_.clear();
-    pollFds_.push_back({wakeFd_, POLLIN, 0});
-    if (monitor_) pollFds_.push_back({udev_monitor_get_fd(monitor_), POLLIN, 0});
-    const std::size_t firstDevice = pollFds_.size();
-    for (const auto& d : devices_) {
-      pollFds_.push_back({d->fd(), POLLIN, 0});
-      polledIds_.push_back(d->id());
+    // Kept between calls: run() comes round once per report.
+    if (pollListStale_) rebuildPollList();
+    const std::size_t firstDevice = monitor_ ? 2 : 1;
+    if (!waiting_.empty()) {
+      const auto untilRetry = std::chrono::ceil<std::chrono::milliseconds>(
+          nextRetry_ - std::chrono::steady_clock::now());
+      timeout = std::clamp(untilRetry, std::chrono::milliseconds(0), timeout);
     }
     const int ready = poll(pollFds_.data(), pollFds_.size(), static_cast<int>(timeout.count()));
     if (ready > 0 && !closed_) {
@@ -276,10 +324,12 @@ void LinuxHIDManager::run(std::chrono::milliseconds timeout) {
         // The device may have gone while handling the monitor or an earlier node.
         HidrawDevice* device = deviceWithId(polledIds_[i - firstDevice]);
         if (!device) continue;
-        if (revents & POLLIN) readReports(*device);
+        if (revents & POLLIN) readReport(*device);
         else if (revents & (POLLERR | POLLHUP | POLLNVAL)) disconnect(device->syspath());
       }
     }
+    if (!waiting_.empty() && !closed_ && std::chrono::steady_clock::now() >= nextRetry_)
+      retryWaiting();
   }
   {
     std::lock_guard lock(runMutex_);
@@ -306,6 +356,8 @@ void LinuxHIDManager::close() {
 
 void LinuxHIDManager::release() {
   devices_.clear();  // closes the nodes and drops the grabs
+  waiting_.clear();
+  pollListStale_ = true;
   if (monitor_) udev_monitor_unref(monitor_);
   monitor_ = nullptr;
   if (udev_) udev_unref(udev_);

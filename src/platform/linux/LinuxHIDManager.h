@@ -5,7 +5,12 @@
 // exclusive use, grabs the tablet's event nodes while it is connected.
 //
 // One poll() in run() waits on the monitor, every open hidraw node and a
-// wake-up descriptor for close(): no busy waiting.
+// wake-up descriptor for close(): no busy waiting. Each wake reads one report
+// per ready node.
+//
+// When another program holds the tablet's event nodes (another driver owns
+// the tablet), the manager leaves the tablet alone, without reading it, and
+// tries again every second until that program lets go.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -52,9 +57,11 @@ class LinuxHIDManager : public HIDManager {
   void connectPresent();
   void connect(udev_device* hidraw);
   void disconnect(const std::string& syspath);
+  void retryWaiting();
   HidrawDevice* deviceWithId(std::uint64_t id) const;
+  void rebuildPollList();
   void handleMonitor();
-  void readReports(HidrawDevice& device);
+  void readReport(HidrawDevice& device);
   void release();
 
   std::uint32_t vendor_ = 0;
@@ -70,8 +77,13 @@ class LinuxHIDManager : public HIDManager {
   bool enumerated_ = false;  // the devices present have been announced
   std::vector<std::unique_ptr<HidrawDevice>> devices_;
   std::uint64_t nextId_ = 1;
+  // Hidraw nodes of tablets another driver owns, by syspath, and when to try them next.
+  std::vector<std::string> waiting_;
+  std::chrono::steady_clock::time_point nextRetry_;
+  // Rebuilt only when the devices change.
   std::vector<pollfd> pollFds_;
   std::vector<std::uint64_t> polledIds_;
+  bool pollListStale_ = true;
 
   std::atomic<bool> closed_{false};
   std::mutex runMutex_;

@@ -21,10 +21,20 @@ void setPressure(PenState& s, EvdevFrame& f, int pressure) {
 // The pressure the node shows for a posting while the tip is down.
 int tipPressure(int posted) { return std::clamp(posted, kTipPressureFloor, kMaxPressure); }
 
-void enterProximity(PenState& s, EvdevFrame& f) {
+// Enters proximity at `location` (the tool first, then the position).
+void enterProximity(PenState& s, EvdevFrame& f, IOGPoint location, const DesktopRange& d) {
   if (s.inProximity) return;
+  if (!s.announced) {
+    s.announced = true;
+    f.add(EV_KEY, BTN_TOOL_PEN, 1);
+    setPosition(s, f, location, d);
+    f.add(EV_SYN, SYN_REPORT, 0);
+    f.add(EV_KEY, BTN_TOOL_PEN, 0);
+    f.add(EV_SYN, SYN_REPORT, 0);
+  }
   s.inProximity = true;
   f.add(EV_KEY, BTN_TOOL_PEN, 1);
+  setPosition(s, f, location, d);
 }
 
 // A tip event while the pen is out of range: the pen first enters at the
@@ -33,8 +43,7 @@ void enterProximity(PenState& s, EvdevFrame& f) {
 // subtract it from every later stroke.
 void enterBeforeTip(PenState& s, EvdevFrame& f, IOGPoint location, const DesktopRange& d) {
   if (s.inProximity) return;
-  enterProximity(s, f);
-  setPosition(s, f, location, d);
+  enterProximity(s, f, location, d);
   f.add(EV_SYN, SYN_REPORT, 0);
 }
 
@@ -79,9 +88,7 @@ EvdevFrame translatePost(PenState& s, std::uint32_t type, IOGPoint location,
     const NXTabletProximityData& p =
         type == NX_TABLETPROXIMITY ? data.tablet.proximity : data.mouseMove.tablet.proximity;
     if (p.enterProximity) {
-      const bool entering = !s.inProximity;
-      enterProximity(s, f);
-      if (entering) setPosition(s, f, location, desktop);
+      enterProximity(s, f, location, desktop);
       setPressure(s, f, 0);
     } else {
       exitProximity(s, f);

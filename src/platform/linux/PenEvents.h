@@ -7,6 +7,10 @@
 // from the pressure (down above 5 % of the range), so the pressure goes out
 // with every tip change: 0 when the tip lifts, and never less than
 // kTipPressureFloor while the tip is down, or a light press would not click.
+// libinput takes a tablet that has never left proximity by itself for one
+// that cannot, and then forces the pen out after every pause of about 50 ms:
+// so before a new pen first enters proximity it enters and leaves once, in
+// frames of their own, at the same spot.
 //
 // Pure: the state lives in PenState and nothing here touches a device.
 #include <array>
@@ -24,9 +28,10 @@ struct EvdevEvent {
   friend bool operator==(const EvdevEvent&, const EvdevEvent&) = default;
 };
 
-// At most: tool, x, y and SYN of an entry, then pressure, touch and SYN.
+// At most: the first entry's in/out pair (tool, x, y, SYN, tool, SYN), tool,
+// x, y and SYN of an entry, then pressure, touch and SYN.
 struct EvdevFrame {
-  std::array<EvdevEvent, 8> events{};
+  std::array<EvdevEvent, 16> events{};
   std::size_t count = 0;
   void add(std::uint16_t type, std::uint16_t code, std::int32_t value) {
     events[count++] = {type, code, value};
@@ -47,6 +52,7 @@ struct DesktopRange {
 
 // What the virtual pen's node currently shows.
 struct PenState {
+  bool announced = false;  // the in/out pair has gone out
   bool inProximity = false;
   bool tipDown = false;
   int x = -1;

@@ -14,14 +14,9 @@ UinputKeyboard::UinputKeyboard() {
   libevdev_set_id_bustype(dev, BUS_VIRTUAL);
   libevdev_set_id_vendor(dev, 0x6161);
   libevdev_set_id_product(dev, 0x4D16);
-  // Every key a shortcut can name, and the mouse buttons; no joystick or
-  // gamepad buttons, or the desktop would take the device for a joystick.
-  for (unsigned int key = KEY_ESC; key < BTN_MISC; ++key)
-    libevdev_enable_event_code(dev, EV_KEY, key, nullptr);
-  for (unsigned int key = KEY_OK; key < BTN_TRIGGER_HAPPY; ++key)
-    libevdev_enable_event_code(dev, EV_KEY, key, nullptr);
-  for (unsigned int button : {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE})
-    libevdev_enable_event_code(dev, EV_KEY, button, nullptr);
+  for (int key : keyboardKeys()) libevdev_enable_event_code(dev, EV_KEY, static_cast<unsigned>(key), nullptr);
+  // REL_X and REL_Y are never posted, but with them and the buttons udev
+  // tags the device a mouse, and only then does the desktop take its clicks.
   for (unsigned int axis : {REL_X, REL_Y, REL_WHEEL, REL_WHEEL_HI_RES})
     libevdev_enable_event_code(dev, EV_REL, axis, nullptr);
   const int rc = libevdev_uinput_create_from_device(dev, LIBEVDEV_UINPUT_OPEN_MANAGED, &device_);
@@ -32,15 +27,54 @@ UinputKeyboard::UinputKeyboard() {
     return;
   }
   settleNewDevice();
+  writer_ = std::thread([this] { writeQueued(); });
 }
 
 UinputKeyboard::~UinputKeyboard() {
+  if (writer_.joinable()) {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    queued_.notify_one();
+    writer_.join();
+  }
   if (device_) libevdev_uinput_destroy(device_);
 }
 
 void UinputKeyboard::write(const EvdevEvents& events) {
   if (!device_) return;
-  for (const EvdevEvent& e : events) libevdev_uinput_write_event(device_, e.type, e.code, e.value);
+  std::unique_lock lock(mutex_);
+  const auto now = ButtonPacer::Clock::now();
+  EvdevEvents frame;
+  for (const EvdevEvent& e : events) {
+    frame.push_back(e);
+    if (e.type != EV_SYN) continue;
+    queue_.emplace_back(pacer_.schedule(frame, now), std::move(frame));
+    frame.clear();
+  }
+  lock.unlock();
+  queued_.notify_one();
+}
+
+void UinputKeyboard::writeQueued() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+    if (queue_.empty()) return;  // stopping, everything sent
+    const auto due = queue_.front().first;
+    if (ButtonPacer::Clock::now() < due) {
+      // Even when the keyboard is going away: sent early, a click would merge
+      // with the one before.
+      queued_.wait_until(lock, due);
+      continue;
+    }
+    const EvdevEvents frame = std::move(queue_.front().second);
+    queue_.pop_front();
+    lock.unlock();
+    for (const EvdevEvent& e : frame) libevdev_uinput_write_event(device_, e.type, e.code, e.value);
+    lock.lock();
+  }
 }
 
 void UinputKeyboard::postKeyboardEvent(std::uint16_t virtualKey, std::uint64_t flags, bool down) {
@@ -56,7 +90,7 @@ void UinputKeyboard::postModifierKeyEvent(std::uint16_t keyCode, bool down) {
 void UinputKeyboard::postMouseEvent(std::uint32_t button, std::uint32_t eventType,
                                     std::int64_t /*clickCount*/) {
   // The click count needs no event of its own: the desktop counts the clicks
-  // of a double click by their timing.
+  // of a double click by their timing, which the pacer keeps apart.
   write(mouseButtonEvents(button, eventType));
 }
 

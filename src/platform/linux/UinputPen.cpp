@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
-#include <tuple>
 #include <unistd.h>
 
 #include "display/ScreenGeometry.h"
@@ -82,7 +81,8 @@ int UinputPen::create() {
 
 void UinputPen::destroy() {
   if (!device_) return;
-  write(leaveProximity(state_));
+  append(leaveProximity(state_));
+  flush();
   libevdev_uinput_destroy(device_);
   device_ = nullptr;
 }
@@ -104,17 +104,23 @@ int UinputPen::close() {
   return 0;
 }
 
-void UinputPen::write(const EvdevFrame& frame) {
-  // The whole frame in one write(): one system call per posting.
-  input_event events[std::tuple_size_v<decltype(frame.events)>]{};
-  for (std::size_t i = 0; i < frame.count; ++i) {
-    events[i].type = frame.events[i].type;
-    events[i].code = frame.events[i].code;
-    events[i].value = frame.events[i].value;
+void UinputPen::append(const EvdevFrame& frame) {
+  if (pendingCount_ + frame.count > std::size(pending_)) flush();
+  for (const EvdevEvent& e : frame) {
+    input_event& out = pending_[pendingCount_++];
+    out.type = e.type;
+    out.code = e.code;
+    out.value = e.value;
   }
-  if (frame.count > 0)
+}
+
+void UinputPen::flush() {
+  // One system call for all of a report's frames; the kernel still hands
+  // each frame (up to its SYN_REPORT) to readers as a frame of its own.
+  if (device_ && pendingCount_ > 0)
     [[maybe_unused]] const ssize_t n =
-        ::write(libevdev_uinput_get_fd(device_), events, frame.count * sizeof(input_event));
+        ::write(libevdev_uinput_get_fd(device_), pending_, pendingCount_ * sizeof(input_event));
+  pendingCount_ = 0;
 }
 
 void UinputPen::restore(const PenState& before, IOGPoint location) {
@@ -122,11 +128,11 @@ void UinputPen::restore(const PenState& before, IOGPoint location) {
   NXEventData enter;
   enter.mouseMove.subType = NX_SUBTYPE_TABLET_PROXIMITY;
   enter.mouseMove.tablet.proximity.enterProximity = 1;
-  write(translatePost(state_, NX_MOUSEMOVED, location, enter, desktop_));
+  append(translatePost(state_, NX_MOUSEMOVED, location, enter, desktop_));
   if (!before.tipDown) return;
   NXEventData down;
   down.mouse.tablet.point.pressure = static_cast<std::uint16_t>(before.pressure);
-  write(translatePost(state_, NX_LMOUSEDOWN, location, down, desktop_));
+  append(translatePost(state_, NX_LMOUSEDOWN, location, down, desktop_));
 }
 
 void UinputPen::post(std::uint32_t type, IOGPoint location, const NXEventData& data,
@@ -143,7 +149,7 @@ void UinputPen::post(std::uint32_t type, IOGPoint location, const NXEventData& d
     }
     restore(before, location);
   }
-  write(translatePost(state_, type, location, data, desktop_));
+  append(translatePost(state_, type, location, data, desktop_));
 }
 
 }  // namespace taviro::linux_input

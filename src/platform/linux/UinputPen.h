@@ -2,7 +2,10 @@
 // The HID event system on Linux: a virtual pen on /dev/uinput that libinput
 // and X11 treat as a tablet with pressure. Its absolute axes cover the whole
 // desktop (the union of all displays, in pixels) and follow changes of the
-// display configuration.
+// display configuration. The frames of one report's postings go out in one
+// write() at flush().
+#include <linux/input.h>
+
 #include <atomic>
 
 #include "display/DisplayServices.h"
@@ -39,11 +42,12 @@ class UinputPen : public HIDEventSystem {
   int close() override;
   void post(std::uint32_t type, IOGPoint location, const NXEventData& data,
             std::uint32_t options) override;
+  void flush() override;
 
  private:
   int create();
   void destroy();
-  void write(const EvdevFrame& frame);
+  void append(const EvdevFrame& frame);
   void restore(const PenState& before, IOGPoint location);
 
   const DisplayServices& displays_;
@@ -53,6 +57,10 @@ class UinputPen : public HIDEventSystem {
   libevdev_uinput* device_ = nullptr;
   DesktopRange desktop_;
   PenState state_;
+  // Events posted since the last flush(): a smoothing group's three moves
+  // and the state machine's event, with room to spare.
+  input_event pending_[64]{};
+  std::size_t pendingCount_ = 0;
 };
 
 }  // namespace taviro::linux_input
