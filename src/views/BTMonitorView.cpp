@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 
 #include "mapping/MappingGeometry.h"
 #include "platform/qt/QtDisplayServices.h"

@@ -48,9 +48,10 @@ TEST(DropBoundleArea, AGrabbedEdgeFollowsUntilTheFrameOrTheSmallestSide) {
   u.at(PointerPhase::Drag, 130, 125);
   EXPECT_EQ(u.at(PointerPhase::Drag, 102, 125), kDropLeft);
   EXPECT_EQ(u.area, Rect(72, 100, 60, 50));
-  // A release lets go; a drag without a press grabs nothing.
+  // A release lets go; a later drag pressed elsewhere grabs no edge it crosses.
   u.at(PointerPhase::Release, 102, 125);
-  u.at(PointerPhase::Drag, 60, 125);
+  u.at(PointerPhase::Press, 60, 125);
+  EXPECT_EQ(u.at(PointerPhase::Drag, 128, 125), kDropRight);
   EXPECT_EQ(u.area, Rect(72, 100, 60, 50));
 }
 
