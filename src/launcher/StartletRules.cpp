@@ -1,7 +1,5 @@
 #include "StartletRules.h"
 
-#include <QLocalSocket>
-#include <QStandardPaths>
 #include <QStringList>
 
 namespace startlet {
@@ -30,20 +28,6 @@ QString taviroExecutableForBundle(const QString& startletBundlePath) {
   for (int i = 0; i < 3 && !parts.isEmpty(); ++i) parts.removeLast();
   parts << QStringLiteral("MacOS") << QString::fromLatin1(kTaviroExecutableName);
   return joined(parts, startletBundlePath.startsWith(QLatin1Char('/')));
-}
-
-QString taviroSocketName() {
-  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  const QString name = QString::fromLatin1(kTaviroIdentifier);
-  return runtime.isEmpty() ? name : runtime + QLatin1Char('/') + name;
-}
-
-bool taviroIsRunning(const QString& socketName, int timeoutMs) {
-  QLocalSocket socket;
-  socket.connectToServer(socketName);
-  const bool running = socket.waitForConnected(timeoutMs);
-  if (running) socket.disconnectFromServer();
-  return running;
 }
 
 }  // namespace startlet
