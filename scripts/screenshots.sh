@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of Taviro under a virtual X server with a tray host: the panel
-# opened with the tablet shown as connected and as not connected, on one
-# screen and, where Xvfb gives two, on two; the mapping editor with stored
+# opened with the tablet shown as connected and as not connected, each page,
+# the window without a tray, the tray icon's tooltip and menu, on one screen
+# and, where Xvfb gives two, on two; the mapping editor with stored
 # settings; the shortcut editor, key tips and the test pad. PNGs go to
 # build/screenshots/.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build/app)
@@ -116,6 +117,18 @@ shot one-screen-no-tray --no-tray --fake-connected
 for page in 0 1 2; do
   shot "one-screen-page-$page" --fake-connected --panel-page "$page"
 done
+# The tray icon (trayer's top-right corner): its tooltip on hovering, and its
+# menu on a right click.
+launch tray-tooltip "$app" --fake-connected
+sleep 3
+xdotool mousemove 1588 12 sleep 0.2 mousemove 1589 13
+sleep 2
+grab tray-tooltip
+launch tray-menu "$app" --fake-connected
+sleep 3
+xdotool mousemove 1588 12 click 3
+sleep 1
+grab tray-menu
 # The mapping editor: the whole tablet onto the whole display, upright and
 # turned by 90 degrees.
 settings mapping-rotation-0 0 0 "0 0 1600 900" "0 0 65535 65535"

@@ -70,8 +70,10 @@ void BTPanelViewController::connectActions() {
   connect(ui.applyButton, &QPushButton::clicked, this,
           [this, &ui] { applySetting(tagOf(ui.applyButton)); });
   connect(ui.closeButton, &QPushButton::clicked, window_.get(), &QWidget::close);
+  // What this build cannot do is not shown (the connection display would
+  // enable a disabled button again).
   for (QPushButton* file : {ui.exportSettingsButton, ui.importSettingsButton})
-    file->setEnabled(settingsFilesSupported());
+    file->setVisible(settingsFilesSupported());
   connect(ui.exportSettingsButton, &QPushButton::clicked, this,
           &BTPanelViewController::exportSettings);
   connect(ui.importSettingsButton, &QPushButton::clicked, this,
@@ -79,7 +81,7 @@ void BTPanelViewController::connectActions() {
   connect(ui.defaultSettingsButton, &QPushButton::clicked, this,
           &BTPanelViewController::defaultSettings);
 
-  ui.improveSpeedButton->setEnabled(privilegedExecutor_ != nullptr);
+  ui.improveSpeedButton->setVisible(privilegedExecutor_ != nullptr);
   connect(ui.improveSpeedButton, &QPushButton::clicked, this,
           &BTPanelViewController::didClickImproveSpeed);
   connect(ui.refreshButton, &QPushButton::clicked, this, &BTPanelViewController::didClickRefresh);

@@ -3,6 +3,7 @@
 // (reported from the driver thread), and the loading of the controls.
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -27,6 +28,15 @@
 using namespace taviro;
 
 constexpr int kSettleMs = BTPanelViewController::kRemoveDelayMs + 200;
+
+// Stands in for the browser.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QUrl opened;
+ public slots:
+  void open(const QUrl& url) { opened = url; }
+};
 
 class PanelTest : public QObject {
   Q_OBJECT
@@ -522,8 +532,9 @@ class PanelTest : public QObject {
     QCOMPARE(app_->driver.tabletRotation(), 270);
   }
 
-  // 속도 향상 asks for administrator's rights through pkexec to renice Taviro.
-  void improveSpeedRenicesTaviroThroughPkexec() {
+  // 속도 향상 asks for administrator's rights through pkexec to renice Taviro;
+  // "Nivolt" opens the maker's page.
+  void maintenanceButtonsRunWhatTheySay() {
     const QString bin = app_->dir.filePath(QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
     QFile pkexec(bin + "/pkexec");
@@ -541,6 +552,13 @@ class PanelTest : public QObject {
     QVERIFY(args.open(QIODevice::ReadOnly));
     QCOMPARE(args.readAll(),
              "/usr/bin/renice -20 -p " + QByteArray::number(QCoreApplication::applicationPid()) + " ");
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QTest::mouseClick(ui().morvelButton, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QVERIFY(catcher.opened.isValid() && !catcher.opened.host().isEmpty());
+    QVERIFY(!ui().githubLinkButton->isVisible());  // no address in this build
   }
  private:
   BTAppDelegate& delegate() { return *app_->delegate; }
