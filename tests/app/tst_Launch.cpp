@@ -147,8 +147,6 @@ class LaunchTest : public QObject {
     QTest::newRow("hidden here") << head + "Exec=@HERE@\nHidden=true\n" << QStringList{};
     QTest::newRow("GNOME-disabled here")
         << head + "Exec=@HERE@\nX-GNOME-Autostart-enabled=false\n" << QStringList{};
-    QTest::newRow("delayed here") << head + "Exec=@HERE@\nX-GNOME-Autostart-Delay=9\n"
-                                  << QStringList{};
     QTest::newRow("elsewhere") << head + "Exec=@ELSE@\n"
                                << QStringList{"Name=Taviro", "Exec=@HERE@",
                                               "X-GNOME-Autostart-enabled=true"};

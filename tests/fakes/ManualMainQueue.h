@@ -33,6 +33,10 @@ class ManualMainQueue : public MainQueue {
       lock.lock();
     }
   }
+  bool hasDelayed() {
+    std::lock_guard lock(mutex_);
+    return !delayed_.empty();
+  }
   // Runs the delayed work, in the order it was queued.
   void runDelayed() {
     std::unique_lock lock(mutex_);

@@ -1,116 +1,145 @@
+// The privileged runner through pkexec, with a stand-in for pkexec first in
+// PATH: a script that notes its folder and arguments, prints a line and exits
+// with the status the test chose.
 #include "privileged/STPrivilegedTask.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include "ManualMainQueue.h"
+#include "foundation/Log.h"
+#include "platform/linux/PkexecExecutor.h"
 
 namespace taviro {
 namespace {
 
-// A command that ends after `checksToEnd` non-blocking waits (or at a
-// blocking one) with `endStatus`.
-struct FakeExecutor : PrivilegedExecutor {
-  PrivilegedStart execute(const std::string& tool, const std::vector<std::string>& args,
-                          const std::string& folder) override {
-    ran = {tool, args, folder};
-    return {.status = startStatus, .pid = startStatus ? 0 : 4242, .output = nullptr};
-  }
-  WaitResult wait(int pid, bool block) override {
-    ++waits;
-    if (pid != 4242 || reaped) return {.result = -1};
-    if (!block && --checksToEnd > 0) return {.result = 0};
-    reaped = true;
-    return {.result = pid, .status = endStatus};
-  }
-  std::string currentFolder() const override { return "/home/사용자"; }
-  std::optional<std::string> refusal(int) const override { return std::nullopt; }
+namespace fs = std::filesystem;
 
-  struct Run {
-    std::string tool;
-    std::vector<std::string> args;
-    std::string folder;
-  } ran;
-  int startStatus = 0;
-  int checksToEnd = 1;
-  int endStatus = 126 << 8;
-  int waits = 0;
-  bool reaped = false;
-};
+std::string gLog;
+
+std::string slurp(const fs::path& p) {
+  std::stringstream text;
+  text << std::ifstream(p).rdbuf();
+  return text.str();
+}
 
 class PrivilegedTask : public ::testing::Test {
  protected:
-  PrivilegedTask() {
-    token_ = center_.addObserver(kSTPrivilegedTaskDidTerminateNotification,
-                                 [this](const Notification& n) { senders_.push_back(n.sender); });
+  void SetUp() override {
+    fs::create_directories(bin_);
+    fs::create_directories(folder_);
+    std::ofstream(bin_ / "pkexec") << "#!/bin/sh\n"
+                                      "pwd > \"$0.cwd\"\n"
+                                      "printf '%s\\n' \"$@\" > \"$0.args\"\n"
+                                      "echo 'priority changed'\n"
+                                      "exit $(cat \"$0.status\")\n";
+    fs::permissions(bin_ / "pkexec", fs::perms::owner_all);
+    setenv("PATH", (bin_.string() + ":" + path_).c_str(), 1);
+    sink_ = setLogSink([](std::string_view line) { gLog += line; });
+    token_ = NotificationCenter::defaultCenter().addObserver(
+        kSTPrivilegedTaskDidTerminateNotification, [this](const Notification& n) {
+          ++ended_;
+          endStatus_ = static_cast<const STPrivilegedTask*>(n.sender)->terminationStatus();
+        });
   }
-  ~PrivilegedTask() override { center_.removeObserver(token_); }
-  STPrivilegedTask::Services services() { return {executor_, queue_, center_}; }
-  // Runs the status checks until none is left.
+  void TearDown() override {
+    NotificationCenter::defaultCenter().removeObserver(token_);
+    setLogSink(sink_);
+    setenv("PATH", path_.c_str(), 1);
+    fs::remove_all(root_);
+  }
+  std::shared_ptr<STPrivilegedTask> task(std::vector<std::string> arguments = {"-20", "-p", "42"}) {
+    return STPrivilegedTask::create({executor_, queue_}, "/usr/bin/renice", std::move(arguments));
+  }
+  // Runs the 0.1 s status checks (without the wait) until none is left.
   void runChecks() {
-    for (int i = 0; i < 20; ++i) queue_.runDelayed();
+    for (int i = 0; i < 500 && queue_.hasDelayed(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      queue_.runDelayed();
+    }
   }
 
-  FakeExecutor executor_;
+  const fs::path root_ = fs::temp_directory_path() / ("taviro-pkexec-" + std::to_string(getpid()));
+  const fs::path bin_ = root_ / "bin";
+  const fs::path folder_ = root_ / "작업 폴더";
+  const std::string path_ = std::getenv("PATH") ? std::getenv("PATH") : "";
+  linux_input::PkexecExecutor executor_;
   fakes::ManualMainQueue queue_;
-  NotificationCenter center_;
-  NotificationCenter::Token token_;
-  std::vector<const void*> senders_;
+  LogSink sink_ = nullptr;
+  NotificationCenter::Token token_ = 0;
+  int ended_ = 0;
+  int endStatus_ = -1;
 };
 
-TEST_F(PrivilegedTask, AFailedLaunchReturnsItsStatusAndLeavesTheTaskAsItWas) {
-  executor_.startStatus = 2;
-  auto task = STPrivilegedTask::create(services(), "/usr/bin/renice");
-  EXPECT_EQ(task->launch(), 2);
-  EXPECT_FALSE(task->isRunning());
-  EXPECT_EQ(task->processIdentifier(), 0);
-  task->waitUntilExit();  // nothing to wait for
-  runChecks();
-  EXPECT_EQ(executor_.waits, 0);
-  EXPECT_TRUE(senders_.empty());
-}
-
-TEST_F(PrivilegedTask, TheEndIsPostedExactlyOnceWithTheRawStatus) {
+// The end is posted once, whether the checks see it or waitUntilExit did;
+// the pending check keeps a task alive that its caller let go at once.
+TEST_F(PrivilegedTask, TheStatusIsPostedOnceAndARefusalIsLogged) {
   struct Row {
-    const char* name;
-    int checksToEnd;
-    bool waitUntilExit;
+    int status;
+    bool waited;
+    const char* logged;  // empty: nothing
   };
-  for (const Row& row : {Row{"ends at once", 1, false}, Row{"ends at the third check", 3, false},
-                         Row{"waited for", 5, true}}) {
-    SCOPED_TRACE(row.name);
-    executor_ = FakeExecutor{};
-    executor_.checksToEnd = row.checksToEnd;
-    senders_.clear();
-    auto task = STPrivilegedTask::create(services(), "/usr/bin/renice", {"-20", "-p", "42"});
-    ASSERT_EQ(task->launch(), 0);
-    EXPECT_TRUE(task->isRunning());
-    EXPECT_EQ(task->processIdentifier(), 4242);
-    if (row.waitUntilExit) {
-      task->waitUntilExit();
-      EXPECT_FALSE(task->isRunning());
-      EXPECT_EQ(task->terminationStatus(), 126 << 8);
-    }
-    // The pending check keeps the task alive after its last owner let go.
-    const std::weak_ptr<STPrivilegedTask> alive = task;
-    const void* sender = task.get();
-    task.reset();
-    ASSERT_FALSE(alive.expired());
+  for (const Row& row : {Row{0, false, ""}, Row{126, false, "dismissed"},
+                         Row{127, true, "not authorised"}}) {
+    SCOPED_TRACE(row.status);
+    std::ofstream(bin_ / "pkexec.status") << row.status;
+    gLog.clear();
+    ended_ = 0;
+    std::shared_ptr<STPrivilegedTask> launched = task();
+    ASSERT_EQ(launched->launch(), 0);
+    EXPECT_TRUE(launched->isRunning());
+    if (row.waited) launched->waitUntilExit();
+    const int output = dup(launched->outputFileHandle()->fileDescriptor());
+    const std::weak_ptr<STPrivilegedTask> alive = launched;
+    launched.reset();
+    EXPECT_FALSE(alive.expired());
     runChecks();
     EXPECT_TRUE(alive.expired());
-    EXPECT_EQ(senders_, std::vector<const void*>{sender});
+    EXPECT_EQ(ended_, 1);
+    EXPECT_TRUE(WIFEXITED(endStatus_) && WEXITSTATUS(endStatus_) == row.status) << endStatus_;
+    if (*row.logged) EXPECT_NE(gLog.find(row.logged), std::string::npos) << gLog;
+    if (!*row.logged) EXPECT_EQ(gLog, "");
+    char out[64] = {};
+    EXPECT_GT(read(output, out, sizeof out - 1), 0);
+    close(output);
+    EXPECT_STREQ(out, "priority changed\n");
   }
 }
 
-TEST_F(PrivilegedTask, RunsInTheFolderOfItsCreationAndDescribesItsCommand) {
-  auto task = STPrivilegedTask::create(services(), "/usr/bin/sudo", {"renice", "-20", "-p", "42"});
-  EXPECT_EQ(task->currentDirectoryPath(), "/home/사용자");
-  task->setCurrentDirectoryPath("/tmp/폴더");
-  ASSERT_EQ(task->launch(), 0);
-  EXPECT_EQ(executor_.ran.folder, "/tmp/폴더");
-  EXPECT_EQ(executor_.ran.args, task->arguments());
-  const std::string text = task->description();
-  EXPECT_TRUE(text.starts_with("<STPrivilegedTask: 0x")) << text;
-  EXPECT_TRUE(text.ends_with("> /usr/bin/sudo renice -20 -p 42")) << text;
+TEST_F(PrivilegedTask, ArgumentsAndTheWorkingFolderReachOnlyTheCommand) {
+  std::ofstream(bin_ / "pkexec.status") << 0;
+  const fs::path here = fs::current_path();
+  auto launched = task({"-20", "한글 이름/ü é", "", "$(touch x)"});
+  EXPECT_EQ(launched->currentDirectoryPath(), here.string());
+  launched->setCurrentDirectoryPath(folder_.string());
+  ASSERT_EQ(launched->launch(), 0);
+  EXPECT_EQ(fs::current_path(), here);
+  launched->waitUntilExit();
+  EXPECT_EQ(slurp(bin_ / "pkexec.args"), "/usr/bin/renice\n-20\n한글 이름/ü é\n\n$(touch x)\n");
+  EXPECT_EQ(slurp(bin_ / "pkexec.cwd"), folder_.string() + "\n");
+  EXPECT_TRUE(launched->description().starts_with("<STPrivilegedTask: 0x"));
+  EXPECT_TRUE(launched->description().ends_with(
+      "> /usr/bin/renice -20 한글 이름/ü é  $(touch x)"));
+}
+
+TEST_F(PrivilegedTask, WithoutPkexecOrItsFolderNothingStarts) {
+  for (const fs::path& path : {folder_, bin_}) {  // no pkexec in PATH; no such folder
+    setenv("PATH", path.c_str(), 1);
+    auto launched = task();
+    launched->setCurrentDirectoryPath((root_ / "gone").string());
+    EXPECT_NE(launched->launch(), 0);
+    launched->waitUntilExit();  // nothing to wait for
+    runChecks();
+    EXPECT_FALSE(launched->isRunning());
+    EXPECT_EQ(ended_, 0);
+  }
 }
 
 }  // namespace
