@@ -15,6 +15,7 @@
 #include "app/BTStatusItemView.h"
 #include "app/PanelControls.h"
 #include "app/PanelGeometry.h"
+#include "app/ShortcutSetting.h"
 #include "display/ScreenGeometry.h"
 #include "driver/BTDriverManager.h"
 #include "foundation/Log.h"
@@ -51,6 +52,14 @@ int openDuration(const QRect& status, const QRect& display, const QRect& panel) 
   return BTPanelViewController::kSlowOpenDurationMs;
 }
 
+// `key`'s number in the notification's user information, a fraction cut off;
+// `absent` without one.
+int intInfo(const Notification& n, const char* key, int absent) {
+  if (!n.userInfo) return absent;
+  const auto it = n.userInfo->find(key);
+  return it == n.userInfo->end() ? absent : static_cast<int>(it->second.doubleValue());
+}
+
 }  // namespace
 
 BTPanelViewController::BTPanelViewController(PanelControllerDelegate* delegate,
@@ -67,7 +76,7 @@ BTPanelViewController::BTPanelViewController(PanelControllerDelegate* delegate,
   connect(&removeTimer_, &QTimer::timeout, this, [this] {
     if (window_) window_->hide();
   });
-  observeDriver();
+  observeNotifications();
 }
 
 BTPanelViewController::~BTPanelViewController() {
@@ -76,31 +85,34 @@ BTPanelViewController::~BTPanelViewController() {
   }
 }
 
-void BTPanelViewController::observeDriver() {
-  // Both may arrive on the driver thread: only queue work to this thread.
-  NotificationCenter& center = NotificationCenter::defaultCenter();
-  observers_.push_back(
-      center.addObserver(kDriverDidChangeStatusNotification,
-                         [this](const Notification&) { didChangeDriverStatus(); }));
-  observers_.push_back(
-      center.addObserver(kUpdatePressureNotification, [this](const Notification& n) {
-        int value = 0;
-        if (n.userInfo) {
-          const auto it = n.userInfo->find(kUpdatePressureKey);
-          if (it != n.userInfo->end()) value = static_cast<int>(it->second.doubleValue());
-        }
-        QMetaObject::invokeMethod(
-            this, [this, value] { showPressure(value); }, Qt::QueuedConnection);
-      }));
-  observers_.push_back(
-      center.addObserver(std::string(kMonitorNotification), [this](const Notification&) {
-        QMetaObject::invokeMethod(this, &BTPanelViewController::didChangeMonitor,
-                                  Qt::QueuedConnection);
-      }));
-  observers_.push_back(center.addObserver(kApplicationDidChangeScreenParametersNotification,
-                                          [this](const Notification&) {
-                                            if (window_) fillDisplaysCombo();
-                                          }));
+void BTPanelViewController::observeNotifications() {
+  // They may arrive on other threads (the driver's, for one): each only
+  // queues its work to this one.
+  const auto queue = [this](std::function<void()> work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+  };
+  const auto observe = [this](std::string_view name, NotificationCenter::Observer observer) {
+    observers_.push_back(
+        NotificationCenter::defaultCenter().addObserver(std::string(name), std::move(observer)));
+  };
+  observe(kDriverDidChangeStatusNotification,
+          [this](const Notification&) { didChangeDriverStatus(); });
+  observe(kUpdatePressureNotification, [this, queue](const Notification& n) {
+    queue([this, value = intInfo(n, kUpdatePressureKey, 0)] { showPressure(value); });
+  });
+  observe(kMonitorNotification,
+          [this, queue](const Notification&) { queue([this] { didChangeMonitor(); }); });
+  observe(kUpdateSettingsNotification, [this, queue](const Notification&) {
+    queue([this] {
+      if (window_) updateSettings();
+    });
+  });
+  observe(kDownKeyNotification, [this, queue](const Notification& n) {
+    queue([this, kid = intInfo(n, "kid", -1)] { showShortcutTips(kid); });
+  });
+  observe(kApplicationDidChangeScreenParametersNotification, [this](const Notification&) {
+    if (window_) fillDisplaysCombo();
+  });
 }
 
 void BTPanelViewController::setHasActivePanel(bool active) {

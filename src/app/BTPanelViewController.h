@@ -129,7 +129,7 @@ class BTPanelViewController : public QObject {
 
  private:
   void awakeFromNib();
-  void observeDriver();
+  void observeNotifications();
   void putAway();
   QScreen* selectedScreen() const;
   void windowDidResize();

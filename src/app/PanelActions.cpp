@@ -19,7 +19,6 @@
 #include "driver/BTDriverManager.h"
 #include "privileged/STPrivilegedTask.h"
 #include "shortcuts/Configure.h"
-#include "shortcuts/InputEmulator.h"
 #include "shortcuts/KeyMapInfo.h"
 #include "ui_Panel.h"
 
@@ -48,22 +47,6 @@ void BTPanelViewController::connectActions() {
     connect(shortcut, &QPushButton::clicked, this,
             [this, shortcut] { showShortcutSettings(tagOf(shortcut)); });
   }
-  NotificationCenter& center = NotificationCenter::defaultCenter();
-  observers_.push_back(
-      center.addObserver(std::string(kUpdateSettingsNotification), [this](const Notification&) {
-        QMetaObject::invokeMethod(this, &BTPanelViewController::updateSettings,
-                                  Qt::QueuedConnection);
-      }));
-  // Express keys run on the main thread, but a key may come from elsewhere:
-  // the window work waits for the main loop either way.
-  observers_.push_back(
-      center.addObserver(std::string(kDownKeyNotification), [this](const Notification& n) {
-        const auto kid = n.userInfo ? n.userInfo->find("kid") : Value::Dict::const_iterator{};
-        if (!n.userInfo || kid == n.userInfo->end()) return;
-        QMetaObject::invokeMethod(
-            this, [this, key = kid->second.intValue()] { showShortcutTips(key); },
-            Qt::QueuedConnection);
-      }));
   connect(ui.clearTestPadButton, &QPushButton::clicked, ui.testPadView,
           &BTTestPadView::clearDisplay);
 

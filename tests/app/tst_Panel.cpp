@@ -19,6 +19,7 @@
 #include "TestApp.h"
 #include "app/BTPanelView.h"
 #include "app/ShortcutSetting.h"
+#include "app/ShowShoutcut.h"
 #include "ui_ShortcutSetting.h"
 #include "shortcuts/InputEmulator.h"
 #include "shortcuts/KeyMapInfo.h"
@@ -51,6 +52,16 @@ class PanelTest : public QObject {
     QVERIFY(delegate().hasPanelController());
     QVERIFY(!iconActive());
     QVERIFY(!controller().hasActivePanel());
+    QVERIFY(!controller().isWindowLoaded());
+    // An express key's tip shows all the same.
+    const Value::Dict info{{"kid", Value(1)}};
+    NotificationCenter::defaultCenter().post(kDownKeyNotification, nullptr, &info);
+    const auto tipShown = [] {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<ShowShoutcut*>(w) && w->isVisible()) return true;
+      return false;
+    };
+    QTRY_VERIFY(tipShown());
     QVERIFY(!controller().isWindowLoaded());
   }
 
