@@ -21,6 +21,7 @@
 
 class QAbstractButton;
 class QAnimationGroup;
+class QFileDialog;
 class QKeyEvent;
 class QScreen;
 
@@ -146,6 +147,7 @@ class BTPanelViewController : public QObject {
 
   // PanelActions.cpp
   void connectActions();
+  QFileDialog* settingsFileDialog(const QString& message);
   // Shows `text` in an alert on the panel; `reason` as its details.
   void alert(const QString& text, const QString& reason = {});
   // Asks whether to drop the unsaved settings; runs `then` on "예".

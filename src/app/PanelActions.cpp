@@ -107,6 +107,16 @@ void BTPanelViewController::applySetting(int tag) {
   if (tag == 0) window_->close();
 }
 
+// A file dialog on the panel, in the home folder, for property lists and
+// other files; it frees itself when closed.
+QFileDialog* BTPanelViewController::settingsFileDialog(const QString& message) {
+  auto* dialog = new QFileDialog(window_.get(), message, QDir::homePath());
+  dialog->setNameFilters(
+      {QStringLiteral("Property list (*.plist)"), QStringLiteral("All files (*)")});
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  return dialog;
+}
+
 void BTPanelViewController::alert(const QString& text, const QString& reason) {
   auto* box = new QMessageBox(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                               QStringLiteral("Taviro"), text, QMessageBox::NoButton, window_.get());
@@ -131,13 +141,10 @@ void BTPanelViewController::confirmLoss(std::function<void()> then) {
 }
 
 void BTPanelViewController::exportSettings() {
-  auto* dialog = new QFileDialog(window_.get(), QStringLiteral("설정 내보내기"), QDir::homePath());
+  QFileDialog* dialog = settingsFileDialog(QStringLiteral("설정 내보내기"));
   dialog->setAcceptMode(QFileDialog::AcceptSave);
-  dialog->setNameFilters(
-      {QStringLiteral("Property list (*.plist)"), QStringLiteral("All files (*)")});
   dialog->setDefaultSuffix(QStringLiteral("plist"));
   dialog->selectFile(QStringLiteral("Nivolt export settings"));
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
     const UserDefaults* defaults = driver_.platform().defaults;
     const QString error =
@@ -152,11 +159,8 @@ void BTPanelViewController::exportSettings() {
 }
 
 void BTPanelViewController::importSettings() {
-  auto* dialog = new QFileDialog(window_.get(), QStringLiteral("설정 불러오기"), QDir::homePath());
+  QFileDialog* dialog = settingsFileDialog(QStringLiteral("설정 불러오기"));
   dialog->setFileMode(QFileDialog::ExistingFile);
-  dialog->setNameFilters(
-      {QStringLiteral("Property list (*.plist)"), QStringLiteral("All files (*)")});
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QFileDialog::fileSelected, this,
           [this](const QString& path) { confirmLoss([this, path] { importFile(path); }); });
   dialog->open();
