@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -68,6 +69,9 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments();
   const QString executableDir = QApplication::applicationDirPath();
   const QString resourcesDir = QDir::cleanPath(executableDir + QStringLiteral("/../Resources"));
+  // The picture of the menu entry's icon, for window managers that show a
+  // window's own icon (X11); Wayland compositors take the entry's.
+  QApplication::setWindowIcon(QIcon(resourcesDir + QStringLiteral("/taviro.svg")));
   // Built with the driver, after the single-instance check: a second copy
   // touches neither the settings file nor the devices.
   std::unique_ptr<AppPlatform> platform;
