@@ -3,15 +3,15 @@
 # opened with the tablet shown as connected and as not connected, each page,
 # the window without a tray, the tray icon's tooltip and menu, on one screen
 # and, where Xvfb gives two, on two; the mapping editor with stored
-# settings; the shortcut editor, key tips and the test pad. PNGs go to
-# build/screenshots/.
+# settings; the shortcut editor, key tips and the test pad; the menu entry and
+# the window with its icon. PNGs go to build/screenshots/.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build/app)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/app}
 app=$build/Taviro.app/Contents/MacOS/Taviro
 out=$root/build/screenshots
-for tool in Xvfb trayer import convert xwininfo xdotool; do
+for tool in Xvfb trayer import convert xwininfo xdotool icewm rofi; do
   command -v "$tool" >/dev/null || { echo "missing $tool: scripts/deps.sh test" >&2; exit 1; }
 done
 [[ -x $app ]] || { echo "build Taviro first: cmake --build $build --target Taviro" >&2; exit 1; }
@@ -135,6 +135,32 @@ settings mapping-rotation-0 0 0 "0 0 1600 900" "0 0 65535 65535"
 shot mapping-rotation-0 --fake-connected --panel-page 0
 settings mapping-rotation-90 90 0 "0 0 1600 900" "0 0 65535 65535"
 shot mapping-rotation-90 --fake-connected --panel-page 0
+stop_x
+
+# The desktop's view of an installed Taviro: the build installed into a
+# private prefix, whose share folder the menu (rofi's application list, which
+# finds the entry's icon in the hicolor theme) reads, shown with small and
+# large icons; and the window with its icon in icewm's title bar and task bar.
+start_x 1280x800x24
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+mkdir -p "$work/desktop-home"
+HOME=$work/desktop-home icewm >"$work/icewm.log" 2>&1 &
+pids+=($!)
+sleep 1
+for size in 24 64; do
+  HOME=$work/desktop-home XDG_CONFIG_HOME=$work/desktop-home XDG_CACHE_HOME=$work/desktop-home \
+    XDG_DATA_HOME=$work/desktop-home XDG_DATA_DIRS=$prefix/share:/usr/share \
+    rofi -show drun -show-icons -filter Taviro \
+    -theme-str "element-icon { size: ${size}px; } window { width: 480px; }" >"$work/rofi.log" 2>&1 &
+  rofi=$!
+  sleep 2
+  import -window root "$out/menu-entry-${size}px.png"
+  kill "$rofi"
+  wait "$rofi" 2>/dev/null || true
+  echo "saved $out/menu-entry-${size}px.png"
+done
+shot window-with-icon --no-tray --fake-connected
 stop_x
 
 # Two screens: Xvfb gives two X screens (":N.0", ":N.1"), which Qt shows as

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Builds the Debian package (scripts/package.sh) and checks what it holds:
+# - its file list against files.txt;
+# - lintian, on every level including pedantic (overrides justified in
+#   debian/taviro.lintian-overrides);
+# - one version in the package, CMake's project and the AppStream release;
+# - the menu entry (desktop-file-validate; its icon is in the hicolor theme),
+#   the AppStream data (appstreamcli validate) naming that entry;
+# - the manual pages render without warnings and name every option the
+#   programs' --help lists;
+# - the packaged Taviro, run from the unpacked package under Xvfb with the
+#   package's share folder in XDG_DATA_DIRS: its window's WM_CLASS is the
+#   entry's StartupWMClass and carries an icon; its login item starts the
+#   packaged Startlet.
+# Usage: tests/package/check.sh OUTPUT-FOLDER
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+out=${1:?usage: $0 OUTPUT-FOLDER}
+status=0
+fail() {
+  echo "FAIL: $*" >&2
+  status=1
+}
+
+deb=$("$root/scripts/package.sh" "$out")
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "== file list" >&2
+diff -u <(grep -v '^#' "$here/files.txt") \
+  <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./|/|' | LC_ALL=C sort) ||
+  fail "the package's files differ from tests/package/files.txt (- expected, + packaged)"
+
+echo "== lintian" >&2
+lintian --info --pedantic --fail-on error,warning,info,pedantic "${deb%.deb}.changes" ||
+  fail "lintian"
+
+echo "== versions" >&2
+version=$(dpkg-deb -f "$deb" Version)
+pkg=$work/root
+dpkg-deb -x "$deb" "$pkg"
+share=$pkg/usr/share
+project=$(sed -n 's/^project(Taviro VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$share/metainfo/com.nivolt.Kestrom.metainfo.xml" | head -n 1)
+[[ $version == "$project" && $version == "$release" ]] ||
+  fail "package $version, CMake project $project, AppStream release $release"
+
+echo "== menu entry and AppStream data" >&2
+entry=$share/applications/com.nivolt.Kestrom.desktop
+desktop-file-validate "$entry" || fail "desktop-file-validate"
+key() { sed -n "s/^$1=//p" "$entry"; }
+[[ $(key Exec) == /usr/bin/taviro && -L $pkg/usr/bin/taviro && -x $pkg/usr/bin/taviro ]] ||
+  fail "Exec=$(key Exec) does not start the packaged taviro"
+icon=$(key Icon)
+for size in scalable/apps/$icon.svg {16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$icon.png; do
+  [[ -f $share/icons/hicolor/$size ]] || fail "no hicolor icon $size for Icon=$icon"
+done
+appstreamcli validate --no-net "$share/metainfo/com.nivolt.Kestrom.metainfo.xml" >&2 ||
+  fail "appstreamcli validate"
+grep -q '<launchable type="desktop-id">com.nivolt.Kestrom.desktop</launchable>' \
+  "$share/metainfo/com.nivolt.Kestrom.metainfo.xml" || fail "AppStream launchable"
+
+echo "== manual pages" >&2
+for page in taviro taviro-driver taviro-replay; do
+  man_file=$share/man/man1/$page.1.gz
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man_file" 2>&1 >/dev/null)
+  [[ -z $warnings ]] || fail "$page.1: $warnings"
+  [[ $page == taviro ]] && continue
+  text=$(zcat "$man_file")
+  for option in $("$pkg/usr/bin/$page" --help | grep -o -- '--[a-z-]*' | sort -u); do
+    [[ $text == *"${option//-/\\-}"* ]] || fail "$page.1 does not describe $option"
+  done
+done
+
+echo "== the packaged Taviro's window and desktop entries" >&2
+display=90
+while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=:$display
+for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+home=$work/home
+mkdir -p "$home"
+chmod 700 "$home"
+app=$pkg/usr/lib/taviro/Taviro.app/Contents/MacOS/Taviro
+HOME=$home TMPDIR=$home XDG_RUNTIME_DIR=$home XDG_CONFIG_HOME=$home/config \
+  XDG_DATA_HOME=$home/data XDG_DATA_DIRS=$share \
+  "$app" --no-tray >"$work/taviro.log" 2>&1 &
+pids+=($!)
+# The shown window with a class (Qt's other windows are unmapped and have
+# none). Outputs are matched whole: with pipefail, "xprop | grep -q" fails
+# when grep leaves before xprop has written everything.
+has_icon() { [[ $(xprop -id "$1" _NET_WM_ICON) == *"Icon ("* ]]; }
+shown_window() {
+  local id
+  for id in $(xwininfo -root -children | awk '/^ +0x/ { print $1 }'); do
+    [[ $(xwininfo -id "$id") == *"Map State: IsViewable"* &&
+      $(xprop -id "$id" WM_CLASS) == "WM_CLASS(STRING)"* ]] && echo "$id" && return
+  done
+  return 0
+}
+window=
+for _ in $(seq 100); do
+  window=$(shown_window)
+  [[ -n $window ]] && has_icon "$window" && break
+  sleep 0.1
+done
+if [[ -z $window ]]; then
+  fail "no Taviro window; its log:"
+  cat "$work/taviro.log" >&2
+else
+  class=$(xprop -id "$window" WM_CLASS | sed 's/.*, "\(.*\)"$/\1/')
+  [[ $class == "$(key StartupWMClass)" ]] || fail "WM_CLASS $class, StartupWMClass=$(key StartupWMClass)"
+  has_icon "$window" || fail "the window has no icon"
+fi
+startlet=$pkg/usr/lib/taviro/Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet
+grep -qsF "Exec=\"$startlet\"" "$home"/config/autostart/*.desktop ||
+  fail "the login item does not start the packaged Startlet"
+
+((status == 0)) && echo "The package checks passed." >&2
+exit "$status"

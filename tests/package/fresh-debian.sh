@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Shows the package on a fresh Debian 12: in a debootstrap chroot with nothing
+# preinstalled, the README's run command (scripts/run.sh) installs the
+# package's dependencies, builds and installs the package and starts the
+# installed program (taviro-driver, as there is no display, asked for its
+# --help); a second run goes straight to the program; then tests/package/check.sh
+# runs inside, `dpkg -L taviro` and `man taviro-replay` show the files and the
+# page, and after `apt purge taviro` nothing of the package is left.
+# Needs root and the network. Not part of scripts/test.sh (it downloads
+# Debian). Usage: tests/package/fresh-debian.sh [CHROOT]   (default:
+# build/fresh-debian; an existing one is used as it is)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+chroot=$(mkdir -p "${1:-$root/build/fresh-debian}" && cd "${1:-$root/build/fresh-debian}" && pwd)
+[[ $(id -u) -eq 0 ]] || { echo "run as root" >&2; exit 1; }
+
+if [[ ! -x $chroot/usr/bin/apt-get ]]; then
+  command -v debootstrap >/dev/null || apt-get install -y --no-install-recommends debootstrap
+  debootstrap bookworm "$chroot" http://deb.debian.org/debian
+fi
+
+# /proc, /sys, /dev and /dev/pts of the host inside, taken away again on exit.
+mounted=()
+cleanup() {
+  local i
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount "${mounted[i]}" || umount -l "${mounted[i]}"; done
+}
+trap cleanup EXIT
+mount -t proc proc "$chroot/proc" && mounted+=("$chroot/proc")
+mount -t sysfs sysfs "$chroot/sys" && mounted+=("$chroot/sys")
+mount --bind /dev "$chroot/dev" && mounted+=("$chroot/dev")
+mount --bind /dev/pts "$chroot/dev/pts" && mounted+=("$chroot/dev/pts")
+cp /etc/resolv.conf "$chroot/etc/resolv.conf"
+
+# The tree, as git has it (without build output).
+rm -rf "$chroot/root/taviro"
+mkdir -p "$chroot/root/taviro"
+git -C "$root" ls-files -z -co --exclude-standard | (cd "$root" && tar --null -T - -cf -) |
+  tar -C "$chroot/root/taviro" -xf -
+
+inside() { chroot "$chroot" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 bash -c "$1"; }
+
+echo "== scripts/run.sh --help, on a fresh Debian 12" >&2
+inside 'cd /root/taviro && time scripts/run.sh --help'
+echo "== again, nothing changed" >&2
+inside 'cd /root/taviro && time scripts/run.sh --help'
+
+echo "== tests/package/check.sh" >&2
+inside 'apt-get install -y -qq --no-install-recommends lintian appstream desktop-file-utils man-db xvfb xauth x11-utils >/dev/null &&
+  cd /root/taviro && tests/package/check.sh build/deb'
+
+echo "== dpkg -L taviro" >&2
+inside 'dpkg -L taviro' | tee "$chroot/root/taviro.list"
+echo "== man taviro-replay" >&2
+inside 'MANWIDTH=80 man taviro-replay | head -n 30'
+
+echo "== apt purge taviro" >&2
+inside 'apt-get purge -y -qq taviro >/dev/null'
+left=$(inside 'while read -r f; do [[ -e $f && ! -d $f ]] && echo "$f"; done </root/taviro.list
+  find / -xdev \( -path /root -o -path /proc -o -path /sys -o -path /dev \) -prune -o \
+    \( -iname "*taviro*" -o -iname "*kestrom*" -o -iname "*startlet*" \) -print
+  grep -rlis taviro /etc /usr /var/lib/systemd 2>/dev/null' || true)
+if [[ -n $left ]]; then
+  echo "Left behind after the purge:" >&2
+  echo "$left" >&2
+  exit 1
+fi
+echo "Nothing of the package is left outside /root (the user's own files)." >&2
