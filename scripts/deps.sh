@@ -58,4 +58,4 @@ fi
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+apt-get install -y -qq -o Dpkg::Use-Pty=0 --no-install-recommends "${missing[@]}" >&2

@@ -27,7 +27,7 @@ stamp=$(dirname "$deb")/installed.sha256
 sum=$(sha256sum "$deb" | cut -d' ' -f1)
 if [[ $installed != "install ok installed $version" || $(cat "$stamp" 2>/dev/null) != "$sum" ]]; then
   echo "Installing $deb" >&2
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall "$deb" >&2
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o Dpkg::Use-Pty=0 --reinstall "$deb" >&2
   echo "$sum" >"$stamp"
 fi
 

@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "app/SingleInstance.h"
+
 namespace taviro {
 
 QString startletExecutableFor(const QString& taviroExecutableDir) {
@@ -30,6 +32,12 @@ QString execFor(const QString& path) {
     quoted.replace(QLatin1Char(c), QString(QLatin1Char('\\')) + QLatin1Char(c));
   }
   return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// A TryExec value naming `path`: a plain string, only '\\' escaped. Desktops
+// skip an entry whose TryExec program is gone, as after removing the package.
+QString tryExecFor(QString path) {
+  return path.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
 }
 
 bool writeEntry(const QString& dir, const QString& name, const QString& text) {
@@ -99,8 +107,10 @@ bool registerLoginItem(const QString& autostartDir, const QString& startletExecu
           "Comment=Starts the Taviro tablet driver at login\n"
           "Comment[ko]=로그인할 때 Taviro 타블렛 드라이버를 시작합니다\n"
           "Exec=%1\n"
-          "X-GNOME-Autostart-enabled=%2\n")
-          .arg(exec, old.gnomeDisabled ? QStringLiteral("false") : QStringLiteral("true"));
+          "TryExec=%2\n"
+          "X-GNOME-Autostart-enabled=%3\n")
+          .arg(exec, tryExecFor(startlet.absoluteFilePath()),
+               old.gnomeDisabled ? QStringLiteral("false") : QStringLiteral("true"));
   if (old.hidden) entry += QStringLiteral("Hidden=true\n");
   return writeEntry(autostartDir, name, entry);
 }
@@ -108,6 +118,14 @@ bool registerLoginItem(const QString& autostartDir, const QString& startletExecu
 QString defaultApplicationsDir() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
          QStringLiteral("/applications");
+}
+
+bool menuEntryInstalled() {
+  const QString userDir = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+  const QString name = QLatin1String(kTaviroIdentifier) + QStringLiteral(".desktop");
+  for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation))
+    if (dir != userDir && QFileInfo::exists(dir + QLatin1Char('/') + name)) return true;
+  return false;
 }
 
 bool registerMenuEntry(const QString& applicationsDir, const QString& templatePath,

@@ -32,4 +32,10 @@ bool registerMenuEntry(const QString& applicationsDir, const QString& templatePa
 // $XDG_DATA_HOME/applications, or ~/.local/share/applications.
 QString defaultApplicationsDir();
 
+// True when a folder of the system's menu ($XDG_DATA_DIRS/applications)
+// holds Taviro's entry, "com.nivolt.Kestrom.desktop", as the installed
+// package does. Taviro then writes none into the user's folder, where it would
+// hide the package's.
+bool menuEntryInstalled();
+
 }  // namespace taviro

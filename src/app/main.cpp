@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
   BTAppDelegate::Options options;
   options.autostartDir = defaultAutostartDir();
   options.startletExecutable = startletExecutableFor(executableDir);
-  options.applicationsDir = defaultApplicationsDir();
+  // An installed Taviro has its menu entry from the package.
+  if (!menuEntryInstalled()) options.applicationsDir = defaultApplicationsDir();
   options.resourcesDir = resourcesDir;
   options.createStatusIcon = !args.contains(QStringLiteral("--no-tray"));
   options.trayAvailable = options.createStatusIcon && QSystemTrayIcon::isSystemTrayAvailable();

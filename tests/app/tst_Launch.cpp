@@ -123,6 +123,7 @@ class LaunchTest : public QObject {
     const QString login = read(autostart + "/com.nivolt.Startlet.desktop");
     QVERIFY(login.startsWith(QLatin1String("[Desktop Entry]\n")));
     QVERIFY(login.contains(QStringLiteral("Exec=\"%1\"\n").arg(startlet)));
+    QVERIFY(login.contains(QStringLiteral("\nTryExec=%1\n").arg(startlet)));
     QCOMPARE(taviro::startletExecutableFor(taviroDir), startlet);
 
     // The menu entry quotes a path with a space and escapes its '$'.
@@ -189,6 +190,37 @@ class LaunchTest : public QObject {
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("com.nivolt.Startlet.desktop")));
     QVERIFY(!taviro::registerLoginItem(dir.path(), QStringLiteral(STARTLET_EXECUTABLE)));
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop"))).isDir());
+  }
+
+  // Where Taviro's menu entry already is: "user" is the user's folder
+  // ($XDG_DATA_HOME), "system" a folder of $XDG_DATA_DIRS, as the package's.
+  void menuEntryCountsAsInstalledOnlyInTheSystemsMenu_data() {
+    QTest::addColumn<QString>("entryIn");
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("nowhere") << QString() << false;
+    QTest::newRow("the user's folder (an uninstalled copy wrote it)") << "user" << false;
+    QTest::newRow("a system folder") << "system" << true;
+  }
+
+  void menuEntryCountsAsInstalledOnlyInTheSystemsMenu() {
+    QFETCH(QString, entryIn);
+    QFETCH(bool, installed);
+    QTemporaryDir dir;
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("user")).toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", (dir.filePath(QStringLiteral("other")) + QLatin1Char(':') +
+                              dir.filePath(QStringLiteral("system")))
+                                 .toLocal8Bit());
+    if (!entryIn.isEmpty()) {
+      QVERIFY(QDir().mkpath(dir.filePath(entryIn + "/applications")));
+      QFile entry(dir.filePath(entryIn + "/applications/com.nivolt.Kestrom.desktop"));
+      QVERIFY(entry.open(QIODevice::WriteOnly));
+    }
+    const bool answer = taviro::menuEntryInstalled();
+    qputenv("XDG_DATA_HOME", dataHome);
+    qputenv("XDG_DATA_DIRS", dataDirs);
+    QCOMPARE(answer, installed);
   }
 
   void secondCopyHandsOverAndQuitsBeforeCreatingADriver() {

@@ -10,8 +10,9 @@
 #   programs' --help lists;
 # - the packaged Taviro, run from the unpacked package under Xvfb with the
 #   package's share folder in XDG_DATA_DIRS: its window's WM_CLASS is the
-#   entry's StartupWMClass and carries an icon; its login item starts the
-#   packaged Startlet.
+#   entry's StartupWMClass and carries an icon; it writes no menu entry of its
+#   own, and its login item starts the packaged Startlet (and is skipped once
+#   that is gone: TryExec).
 # Usage: tests/package/check.sh OUTPUT-FOLDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -131,9 +132,12 @@ else
   [[ $class == "$(key StartupWMClass)" ]] || fail "WM_CLASS $class, StartupWMClass=$(key StartupWMClass)"
   has_icon "$window" || fail "the window has no icon"
 fi
+[[ ! -e $home/data/applications/com.nivolt.Kestrom.desktop ]] ||
+  fail "the packaged Taviro wrote a second menu entry into the user's folder"
 startlet=$pkg/usr/lib/taviro/Taviro.app/Contents/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet
-grep -qsF "Exec=\"$startlet\"" "$home"/config/autostart/*.desktop ||
-  fail "the login item does not start the packaged Startlet"
+login=$(cat "$home"/config/autostart/*.desktop 2>/dev/null || true)
+[[ $login == *"Exec=\"$startlet\""* && $login == *"TryExec=$startlet"* ]] ||
+  fail "the login item does not start the packaged Startlet: $login"
 
 ((status == 0)) && echo "The package checks passed." >&2
 exit "$status"

@@ -38,7 +38,10 @@ mkdir -p "$chroot/root/taviro"
 git -C "$root" ls-files -z -co --exclude-standard | (cd "$root" && tar --null -T - -cf -) |
   tar -C "$chroot/root/taviro" -xf -
 
-inside() { chroot "$chroot" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 bash -c "$1"; }
+inside() {
+  chroot "$chroot" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+    DEBIAN_FRONTEND=noninteractive bash -c "$1"
+}
 
 echo "== scripts/run.sh --help, on a fresh Debian 12" >&2
 inside 'cd /root/taviro && time scripts/run.sh --help'
@@ -54,10 +57,12 @@ inside 'dpkg -L taviro' | tee "$chroot/root/taviro.list"
 echo "== man taviro-replay" >&2
 inside 'MANWIDTH=80 man taviro-replay | head -n 30'
 
+# /var/cache/man is left out: man-db keeps the page it formatted above in its
+# own cache and expires it there.
 echo "== apt purge taviro" >&2
 inside 'apt-get purge -y -qq taviro >/dev/null'
 left=$(inside 'while read -r f; do [[ -e $f && ! -d $f ]] && echo "$f"; done </root/taviro.list
-  find / -xdev \( -path /root -o -path /proc -o -path /sys -o -path /dev \) -prune -o \
+  find / -xdev \( -path /root -o -path /proc -o -path /sys -o -path /dev -o -path /var/cache/man \) -prune -o \
     \( -iname "*taviro*" -o -iname "*kestrom*" -o -iname "*startlet*" \) -print
   grep -rlis taviro /etc /usr /var/lib/systemd 2>/dev/null' || true)
 if [[ -n $left ]]; then
