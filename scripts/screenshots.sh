@@ -151,11 +151,13 @@ sleep 1
 for size in 24 64; do
   HOME=$work/desktop-home XDG_CONFIG_HOME=$work/desktop-home XDG_CACHE_HOME=$work/desktop-home \
     XDG_DATA_HOME=$work/desktop-home XDG_DATA_DIRS=$prefix/share:/usr/share \
-    rofi -show drun -show-icons -filter Taviro \
-    -theme-str "element-icon { size: ${size}px; } window { width: 480px; }" >"$work/rofi.log" 2>&1 &
+    rofi -show drun -show-icons -filter Taviro -theme Arc \
+    -theme-str "element-icon { size: ${size}px; } listview { lines: 1; } window { width: 420px; }" \
+    >"$work/rofi.log" 2>&1 &
   rofi=$!
-  sleep 2
-  import -window root "$out/menu-entry-${size}px.png"
+  sleep 4
+  import -window "$(xwininfo -root -tree | awk '/"rofi - drun"/ { print $1 }')" \
+    "$out/menu-entry-${size}px.png"
   kill "$rofi"
   wait "$rofi" 2>/dev/null || true
   echo "saved $out/menu-entry-${size}px.png"

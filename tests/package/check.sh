@@ -92,12 +92,12 @@ for page in taviro taviro-driver taviro-replay; do
 done
 
 echo "== the packaged Taviro's window and desktop entries" >&2
-display=90
-while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and names it once it takes connections.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-export DISPLAY=:$display
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+export DISPLAY=:$(cat "$work/display")
 home=$work/home
 mkdir -p "$home"
 chmod 700 "$home"
