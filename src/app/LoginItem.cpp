@@ -122,7 +122,7 @@ QString defaultApplicationsDir() {
 
 bool menuEntryInstalled() {
   const QString userDir = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-  const QString name = QLatin1String(kTaviroIdentifier) + QStringLiteral(".desktop");
+  const QString name = QLatin1String(startlet::kTaviroIdentifier) + QStringLiteral(".desktop");
   for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation))
     if (dir != userDir && QFileInfo::exists(dir + QLatin1Char('/') + name)) return true;
   return false;

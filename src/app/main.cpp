@@ -9,12 +9,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-#include <QIcon>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "app/AppPlatform.h"
 #include "app/BTAppDelegate.h"
+#include "app/BTMenubarController.h"
 #include "app/BTPanelView.h"
 #include "app/LoginItem.h"
 #include "driver/BTDriverManager.h"
@@ -69,9 +69,9 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments();
   const QString executableDir = QApplication::applicationDirPath();
   const QString resourcesDir = QDir::cleanPath(executableDir + QStringLiteral("/../Resources"));
-  // The picture of the menu entry's icon, for window managers that show a
+  // The menu entry's icon on every window, for window managers that show a
   // window's own icon (X11); Wayland compositors take the entry's.
-  QApplication::setWindowIcon(QIcon(resourcesDir + QStringLiteral("/taviro.svg")));
+  QApplication::setWindowIcon(applicationIcon());
   // Built with the driver, after the single-instance check: a second copy
   // touches neither the settings file nor the devices.
   std::unique_ptr<AppPlatform> platform;
