@@ -20,15 +20,6 @@ std::shared_ptr<STPrivilegedTask> STPrivilegedTask::create(Services services,
       new STPrivilegedTask(services, std::move(launchPath), std::move(arguments)));
 }
 
-std::shared_ptr<STPrivilegedTask> STPrivilegedTask::launchedPrivilegedTaskWithLaunchPath(
-    Services services, std::string launchPath, std::vector<std::string> arguments) {
-  std::shared_ptr<STPrivilegedTask> task =
-      create(services, std::move(launchPath), std::move(arguments));
-  task->launch();
-  task->waitUntilExit();
-  return task;
-}
-
 int STPrivilegedTask::launch() {
   PrivilegedStart started = services_.executor.execute(launchPath_, arguments_, cwd_);
   if (started.status != 0) {

@@ -36,16 +36,11 @@ class STPrivilegedTask : public std::enable_shared_from_this<STPrivilegedTask> {
 
   // A task with the given launch path and arguments, working in the current
   // folder of the moment.
-  static std::shared_ptr<STPrivilegedTask> create(Services services, std::string launchPath = {},
+  static std::shared_ptr<STPrivilegedTask> create(Services services, std::string launchPath,
                                                   std::vector<std::string> arguments = {});
-  // Creates the task, launches it and waits until it has ended.
-  static std::shared_ptr<STPrivilegedTask> launchedPrivilegedTaskWithLaunchPath(
-      Services services, std::string launchPath, std::vector<std::string> arguments = {});
 
   const std::string& launchPath() const { return launchPath_; }
-  void setLaunchPath(std::string path) { launchPath_ = std::move(path); }
   const std::vector<std::string>& arguments() const { return arguments_; }
-  void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
   const std::string& currentDirectoryPath() const { return cwd_; }
   void setCurrentDirectoryPath(std::string path) { cwd_ = std::move(path); }
 
@@ -62,8 +57,6 @@ class STPrivilegedTask : public std::enable_shared_from_this<STPrivilegedTask> {
   // Blocks until the command has ended. The status check still posts the
   // notification afterwards.
   void waitUntilExit();
-  // Does nothing: a started command cannot be stopped through the task.
-  void terminate() {}
   // "<STPrivilegedTask: 0x…> " then the launch path and each argument, each
   // preceded by one blank.
   std::string description() const;

@@ -9,6 +9,7 @@
 #include "TestApp.h"
 #include "app/BTPanelView.h"
 #include "app/ShowShoutcut.h"
+#include "views/MonitorFlag.h"
 #include "foundation/Log.h"
 #include "platform/qt/ScreenShot.h"
 #include "shortcuts/InputEmulator.h"
@@ -130,6 +131,21 @@ class PlacementTest : public QObject {
     }
     QTRY_COMPARE(tipsShown().size(), 1);
     QCOMPARE(tipsShown()[0]->screenSize(), QRectF(1920, 0, 1280, 1024));
+
+    // The display numbers: each display's, its lower-left corner in the middle.
+    QTest::mouseClick(app.delegate->panelController().window().ui().showMonitorFlagButton,
+                      Qt::LeftButton);
+    const QList<QScreen*> screens = orderedScreens();
+    QStringList numbers;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* flag = qobject_cast<MonitorFlag*>(w);
+      if (!flag || !flag->isVisible()) continue;
+      const int i = flag->flagText().toInt() - 1;
+      QCOMPARE(flag->geometry().bottomLeft() + QPoint(0, 1), screens[i]->geometry().center());
+      numbers << flag->flagText();
+    }
+    numbers.sort();
+    QCOMPARE(numbers, (QStringList{"1", "2", "3", "4"}));
   }
 
   void displaysTheirNamesAndPicturesFollowTheScreens() {
