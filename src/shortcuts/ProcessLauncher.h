@@ -1,8 +1,8 @@
 #pragma once
-// Opens a file or application on the user's behalf with the desktop's opener
-// (on Linux `xdg-open PATH`). The program is started detached with the path as
-// its single argument, never through a shell, and never waited for: the opener
-// reports a bad path itself.
+// Opens a file or starts an application on the user's behalf (on Linux a
+// ".desktop" entry through `gio launch`, an executable itself, anything else
+// through `xdg-open`). The program is started detached, never through a
+// shell, and never waited for: the opener reports a bad path itself.
 #include <string>
 
 namespace taviro {
