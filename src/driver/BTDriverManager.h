@@ -182,6 +182,8 @@ class BTDriverManager {
 
   std::once_flag screenManagerOnce_;
   std::unique_ptr<BTScreenManager> screenManager_;
+  // Set once the display manager exists: the report path's way to it.
+  std::atomic<BTScreenManager*> screenManagerCreated_{nullptr};
 
   // Driver-thread state.
   // Copies of the mapping settings the main thread sets: read without a lock

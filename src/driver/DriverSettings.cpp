@@ -131,8 +131,10 @@ void BTDriverManager::updateTabletMapping() {
 }
 
 BTScreenManager& BTDriverManager::screenManager() {
+  if (BTScreenManager* created = screenManagerCreated_.load(std::memory_order_acquire)) return *created;
   std::call_once(screenManagerOnce_, [this] {
     screenManager_ = std::make_unique<BTScreenManager>(*platform_.displays, center(), tabletSettings_);
+    screenManagerCreated_.store(screenManager_.get(), std::memory_order_release);
   });
   return *screenManager_;
 }

@@ -49,7 +49,9 @@ inline PressureResult computePressure(const PressureInput& in) {
     out.scaled = truncToInt32(out.normalised * in.levels);
   }
   if (out.scaled > kPressureThreshold) {
-    const float fraction = static_cast<float>(out.scaled) / in.levels;
+    // Without a dead zone P / L is N, already at hand.
+    const float fraction =
+        in.deadZone > 0.0f ? static_cast<float>(out.scaled) / in.levels : out.normalised;
     out.pressure = static_cast<std::uint16_t>(truncToInt32(static_cast<double>(fraction) * 65535.0));
   }
   return out;

@@ -109,8 +109,8 @@ void BTDriverManager::didReceiveReport(const std::uint8_t* report, std::uint32_t
     // 7. Apply.
     stylus_.button_click = mask != 0;
     stylus_.button_mask = mask;
-    for (int i = 0; i < kLatchedButtons; ++i)
-      stylus_.button[i] = oldStylus_.button[i] || ((mask >> i) & 1);
+    // stylus_.button holds oldStylus_'s latches since step 1.
+    for (int i = 0; i < kLatchedButtons; ++i) stylus_.button[i] |= ((mask >> i) & 1) != 0;
     updateStylusStatus();
     oldStylus_ = stylus_;
   }

@@ -8,10 +8,10 @@
 namespace taviro {
 
 inline std::int32_t truncToInt32(double v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483647.0) return INT32_MAX;
-  if (v <= -2147483648.0) return INT32_MIN;
-  return static_cast<std::int32_t>(v);
+  // One test for the common case: NaN fails it too.
+  if (v > -2147483649.0 && v < 2147483648.0) return static_cast<std::int32_t>(v);
+  if (v != v) return 0;
+  return v > 0 ? INT32_MAX : INT32_MIN;
 }
 
 // The low 16 bits of the truncated value, as the event location and `ioPos` keep it.

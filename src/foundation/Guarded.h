@@ -50,14 +50,17 @@ class GuardedCopy {
  public:
   const T& refresh(const Guarded<T>& source) {
     const std::uint64_t seen = source.version();
-    if (seen != version_) {
-      value_ = source.load();
-      version_ = seen;
-    }
+    if (seen != version_) [[unlikely]] reload(source, seen);
     return value_;
   }
 
  private:
+  // Out of line, so that the lock's code does not weigh on every caller.
+  [[gnu::noinline]] void reload(const Guarded<T>& source, std::uint64_t seen) {
+    value_ = source.load();
+    version_ = seen;
+  }
+
   T value_{};
   std::uint64_t version_ = 0;
 };

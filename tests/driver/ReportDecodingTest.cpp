@@ -4,6 +4,8 @@
 #include "driver/ReportDecoding.h"
 #include "driver/Truncate.h"
 
+#include <cmath>
+
 namespace taviro::testing {
 namespace {
 
@@ -71,6 +73,15 @@ TEST(Smoothing, FourthReportClosesTheGroupAndIsDiscarded) {
   EXPECT_EQ(events[2].location.x, 60);
   for (const auto& e : events) EXPECT_EQ(e.type, NX_MOUSEMOVED);
   EXPECT_EQ(d.stylus().point, (Int32Point{60, 500}));
+}
+
+TEST(Truncation, GoesTowardZeroAndSaturatesAtTheInt32Limits) {
+  const std::pair<double, std::int32_t> cases[] = {
+      {1.9, 1},           {-1.9, -1},          {2147483647.5, INT32_MAX}, {2147483648.0, INT32_MAX},
+      {1e300, INT32_MAX}, {-2147483648.5, INT32_MIN}, {-2147483649.0, INT32_MIN},
+      {-1e300, INT32_MIN}, {std::nan(""), 0}};
+  for (const auto& [v, expected] : cases) EXPECT_EQ(truncToInt32(v), expected) << v;
+  EXPECT_EQ(truncToInt16Bits(65537.5), 1);  // the low 16 bits
 }
 
 // A screen area from a settings file may put mapped positions at the int32
