@@ -39,8 +39,9 @@ void BM_ReportDrag(benchmark::State& state) { runStream(state, 0xC1, true, false
 void BM_ReportDragWithPressureShown(benchmark::State& state) { runStream(state, 0xC1, true, true); }
 
 void BM_DecodePosition(benchmark::State& state) {
-  const auto r = testing::tabletReport(0xC1, 12345, 54321);
-  for (auto _ : state) benchmark::DoNotOptimize(decodePosition(r.data()));
+  const auto reports = stream(0xC1, false);
+  std::size_t i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(decodePosition(reports[i++ & 255].data()));
 }
 
 void BM_MapTabletToScreen(benchmark::State& state) {
