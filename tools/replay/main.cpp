@@ -2,7 +2,6 @@
 // prints every effect (posted events, pressure notifications, shortcut
 // hand-offs and, given shortcuts, what the command executor does) on standard
 // output, one line each. Log lines go to stderr.
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -10,9 +9,8 @@
 
 #include "ReplayInput.h"
 #include "ReplayOptions.h"
-#include "ReplayPlatform.h"
+#include "ReplayRun.h"
 #include "ReplayShortcuts.h"
-#include "driver/BTDriverManager.h"
 #include "platform/plist/PlistFile.h"
 
 using namespace taviro;
@@ -37,39 +35,6 @@ std::optional<ParsedInput> readInput(const Options& o, std::string* error) {
     return std::nullopt;
   }
   return parseReports(file);
-}
-
-void runReplay(const Options& o, const Value::Dict& settings,
-               const std::optional<std::string>& shortcuts, const ParsedInput& input) {
-  ReplayPlatform platform(stdout, o.displays, o.pointer);
-  for (const auto& [key, value] : settings) platform.defaults.setObject(key, value);
-  if (shortcuts) platform.defaults.setObject(kShortcutSettingsKey, Value(*shortcuts));
-  ReplayShortcuts replayShortcuts(platform, stdout);
-  platform.notifications.addObserver(kUpdatePressureNotification, [](const Notification& n) {
-    const Value* v = nullptr;
-    if (n.userInfo) {
-      auto it = n.userInfo->find(kUpdatePressureKey);
-      if (it != n.userInfo->end()) v = &it->second;
-    }
-    std::printf("notify updatePressure pressure=%.2f\n", v ? v->doubleValue() : 0.0);
-  });
-
-  // Started as the driver thread starts it, with no device: settings loaded,
-  // event connection open (the pen state initialised), display manager set up.
-  BTDriverManager driver(platform.platform());
-  if (o.showPressure) driver.setShowPressure(true);
-  driver.initializeHID();
-  driver.initializeScreenSettings();
-
-  std::uint8_t buffer[kReportBufferSize];
-  for (const RecordedReport& r : input.reports) {
-    // The driver's buffer takes the first 32 bytes of a longer report.
-    std::memset(buffer, 0, sizeof buffer);
-    std::memcpy(buffer, r.bytes.data(), std::min(r.bytes.size(), sizeof buffer));
-    driver.didReceiveReport(buffer, buffer[0]);
-    platform.mainQueue.drain();
-  }
-  std::fflush(stdout);
 }
 
 }  // namespace
@@ -107,6 +72,6 @@ int main(int argc, char** argv) {
     const std::string name = o.reportsFile ? *o.reportsFile : "standard input";
     return fail(name + ":" + std::to_string(input->error->line) + ": " + input->error->message);
   }
-  runReplay(o, settings, shortcuts, *input);
+  runReplay(o, settings, shortcuts, *input, stdout);
   return 0;
 }
