@@ -17,8 +17,9 @@ cmake --build build/tsan -j "$jobs"
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j "$jobs" --output-on-failure
 
 # Every test but the VM test (the same code on a real kernel, only slower
-# here) with AddressSanitizer and UndefinedBehaviorSanitizer, the first
-# finding failing its test. Every library also carries the coverage the
+# here) and the package check (which builds the package from the sources)
+# with AddressSanitizer and UndefinedBehaviorSanitizer, the first finding
+# failing its test. Every library also carries the coverage the
 # libFuzzer targets need, which run here for a bounded time (label fuzz).
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build, and the fuzz targets" >&2
 cmake -S . -B build/asan "${common[@]}" -DCMAKE_BUILD_TYPE=Debug \
@@ -26,7 +27,7 @@ cmake -S . -B build/asan "${common[@]}" -DCMAKE_BUILD_TYPE=Debug \
   -DTAVIRO_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build/asan -j "$jobs" --output-on-failure -LE vm
+  ctest --test-dir build/asan -j "$jobs" --output-on-failure -LE 'vm|package'
 
 echo "== Full build" >&2
 cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
