@@ -86,8 +86,9 @@ TEST_F(PlistStorage, AByteOrderMarkAndLeadingWhiteSpaceAreAccepted) {
 }
 
 TEST_F(PlistStorage, UnreadableFilesAreMovedAsideNeverOverwritten) {
-  std::string deep;
+  std::string deep;  // 40 000 arrays, 600 KB
   for (int i = 0; i < 40000; ++i) deep += "<array>";
+  for (int i = 0; i < 40000; ++i) deep += "</array>";
   std::vector<std::string> deepBinary{container(0xD0, {1, 2}, 4), asciiObject("k")};
   for (std::uint64_t i = 3; i < 100000; ++i) deepBinary.push_back(container(0xA0, {i}, 4));
   deepBinary.push_back("\xA0");
@@ -98,7 +99,7 @@ TEST_F(PlistStorage, UnreadableFilesAreMovedAsideNeverOverwritten) {
       {"this is not a property list", "not a property list"},
       {"<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>", "not a dictionary"},
       // Would crash a reader that recurses, at every start.
-      {"<plist><dict><key>k</key>" + deep, "nested deeper than 512"},
+      {"<plist><dict><key>k</key>" + deep + "</dict></plist>", "nested deeper than 512"},
       {binaryPlist(deepBinary, 4), "nested deeper than 512"},
       {binaryPlist({container(0xD0, {1, 2}), asciiObject("k"), asciiObject(std::string("a\0b", 3))}),
        "U+0000"},
