@@ -17,6 +17,7 @@
 #include <cstring>
 #include <thread>
 
+#include "StartIsolated.h"
 #include "app/SingleInstance.h"
 
 namespace {
@@ -266,18 +267,8 @@ class SingleInstanceTest : public QObject {
       QVERIFY(stale >= 0);
       ::close(stale);
 
-      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-      env.insert(QStringLiteral("TMPDIR"), dir.path());
-      env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-      env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
-      env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-      env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
       QProcess copies[2];
-      for (QProcess& p : copies) {
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-      }
-      for (QProcess& p : copies) p.start(QStringLiteral(TAVIRO_EXECUTABLE), {});
+      for (QProcess& p : copies) startIsolated(p, dir, QStringLiteral(TAVIRO_EXECUTABLE));
       QByteArray logs[2];
       const auto finished = [&] {
         return copies[0].state() == QProcess::NotRunning || copies[1].state() == QProcess::NotRunning;
