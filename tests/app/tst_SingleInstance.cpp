@@ -1,6 +1,6 @@
 // One Taviro per user: the socket's private folder, the peer checks, the
-// limits that keep one client from holding the socket, and copies started at
-// the same moment.
+// limits that keep one client from holding the socket, and a copy started at
+// the same moment as another.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -11,13 +11,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
 #include <thread>
 
-#include "StartIsolated.h"
 #include "app/SingleInstance.h"
 
 namespace {
@@ -257,33 +255,6 @@ class SingleInstanceTest : public QObject {
     ::close(asked);
     ::close(listening);
     ::close(lock);
-  }
-
-  // End to end: copies started together over a stale socket, one runs.
-  void copiesStartedTogetherEndAsOne() {
-    for (int round = 0; round < 2; ++round) {
-      QTemporaryDir dir;
-      const int stale = bound(addressOf(QFile::encodeName(dir.filePath(QStringLiteral("com.nivolt.Kestrom")))));
-      QVERIFY(stale >= 0);
-      ::close(stale);
-
-      QProcess copies[2];
-      for (QProcess& p : copies) startIsolated(p, dir, QStringLiteral(TAVIRO_EXECUTABLE));
-      QByteArray logs[2];
-      const auto finished = [&] {
-        return copies[0].state() == QProcess::NotRunning || copies[1].state() == QProcess::NotRunning;
-      };
-      QTRY_VERIFY_WITH_TIMEOUT(finished(), 15000);
-      const int loser = copies[0].state() == QProcess::NotRunning ? 0 : 1;
-      QTRY_VERIFY_WITH_TIMEOUT((logs[1 - loser] += copies[1 - loser].readAll()).contains("created driver manager"),
-                               10000);
-      logs[loser] = copies[loser].readAll();
-      QVERIFY2(logs[loser].contains("Taviro already runs"), logs[loser].constData());
-      QVERIFY(!logs[loser].contains("created driver manager"));
-      QCOMPARE(copies[1 - loser].state(), QProcess::Running);
-      copies[1 - loser].kill();
-      copies[1 - loser].waitForFinished();
-    }
   }
 };
 
