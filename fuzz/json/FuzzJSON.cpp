@@ -15,7 +15,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "json/FormatReal.h"
+#include "json/NumberFormat.h"
 #include "json/JSONKit.h"
 #include "json/NumberToken.h"
 

@@ -1,13 +1,12 @@
 #include "json/JSONWriter.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
-#include "json/FormatReal.h"
+#include "json/NumberFormat.h"
 #include "json/JSONKit.h"
 #include "json/Nesting.h"
+#include "json/Output.h"
 #include "json/PlainBytes.h"
 #include "json/Utf8.h"
 
@@ -16,71 +15,17 @@ namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
 
-// The text being written: a std::string grown ahead of the writes, so that
-// each piece is copied with no check of its own. The destructor cuts the
-// string to what was written.
-class Output {
- public:
-  explicit Output(std::string& text) : text_(text), at_(text.data()), limit_(at_ + text.size()) {}
-  ~Output() { text_.resize(static_cast<std::size_t>(at_ - text_.data())); }
-
-  // Makes room for n more bytes and answers where they go; advance() then
-  // says how many were written.
-  char* room(std::size_t n) {
-    if (static_cast<std::size_t>(limit_ - at_) < n) grow(n);
-    return at_;
-  }
-  void advance(std::size_t n) { at_ += n; }
-  void advanceTo(char* end) { at_ = end; }
-
-  void append(const char* bytes, std::size_t n) {
-    std::memcpy(room(n), bytes, n);
-    at_ += n;
-  }
-  template <std::size_t N>
-  void append(const char (&literal)[N]) {
-    append(literal, N - 1);
-  }
-  void append(char c) { *room(1) = c, ++at_; }
-
- private:
-  [[gnu::noinline]] void grow(std::size_t n) {
-    const auto used = static_cast<std::size_t>(at_ - text_.data());
-    text_.resize(std::max(2 * text_.size(), used + n + 256));
-    at_ = text_.data() + used;
-    limit_ = text_.data() + text_.size();
-  }
-
-  std::string& text_;
-  char* at_;
-  char* limit_;
-};
-
-// Copies n bytes, short runs without a call.
-inline void copyBytes(char* to, const char* from, std::size_t n) {
-  if (n >= 8 && n <= 16) {
-    std::memcpy(to, from, 8);
-    std::memcpy(to + n - 8, from + n - 8, 8);
-  } else if (n >= 4 && n < 8) {
-    std::memcpy(to, from, 4);
-    std::memcpy(to + n - 4, from + n - 4, 4);
-  } else {
-    std::memcpy(to, from, n);
-  }
-}
-
 class Writer {
  public:
-  Writer(unsigned options, std::string& out) : options_(options), out_(out) {}
+  explicit Writer(unsigned options) : options_(options) {}
 
-  std::optional<std::string> run(const Value::Dict& dict) {
-    writeDict(dict, 0);
-    return std::move(error_);
-  }
-
-  std::optional<std::string> run(const Value::Array& array) {
-    writeArray(array, 0);
-    return std::move(error_);
+  // Writes a dictionary or an array and, if that works, appends the text to
+  // `text`; answers the failure's message otherwise.
+  template <typename Container>
+  std::optional<std::string> run(const Container& container, std::string& text) {
+    if (!write(container, 0)) return std::move(error_);
+    out_.appendTo(text);
+    return std::nullopt;
   }
 
  private:
@@ -92,6 +37,7 @@ class Writer {
   }
 
   void newline(std::size_t level) {
+    static_assert(1 + 2 * JKMaximumDepth <= Output::kMostRoom, "the deepest indentation fits");
     char* at = out_.room(1 + 2 * level);
     *at = '\n';
     std::memset(at + 1, ' ', 2 * level);
@@ -111,17 +57,15 @@ class Writer {
       case Value::Type::String: writeString(*value.asString()); return true;
       case Value::Type::Data: return fail("Unable to serialize object class NSData.");
       case Value::Type::Date: return fail("Unable to serialize object class NSDate.");
-      case Value::Type::Array: return writeArray(*value.asArray(), level);
-      case Value::Type::Dict: return writeDict(*value.asDict(), level);
+      case Value::Type::Array: return write(*value.asArray(), level);
+      case Value::Type::Dict: return write(*value.asDict(), level);
     }
     return fail("Unable to serialize object class NSObject.");
   }
 
   template <typename Integer>
   bool writeInteger(Integer n) {
-    constexpr std::size_t kMostDigits = 20;
-    char* at = out_.room(kMostDigits);
-    out_.advanceTo(std::to_chars(at, at + kMostDigits, n).ptr);
+    out_.advanceTo(formatInteger(n, out_.room(kIntegerBufferSize)));
     return true;
   }
 
@@ -132,7 +76,7 @@ class Writer {
     return true;
   }
 
-  bool writeArray(const Value::Array& array, std::size_t level) {
+  bool write(const Value::Array& array, std::size_t level) {
     if (level >= JKMaximumDepth) return fail(kNestingTooDeep);
     out_.append('[');
     bool first = true;
@@ -148,7 +92,7 @@ class Writer {
   }
 
   // Dict keeps its keys in byte order, so both layouts write them sorted.
-  bool writeDict(const Value::Dict& dict, std::size_t level) {
+  bool write(const Value::Dict& dict, std::size_t level) {
     if (level >= JKMaximumDepth) return fail(kNestingTooDeep);
     out_.append('{');
     bool first = true;
@@ -185,60 +129,75 @@ class Writer {
     }
   }
 
-  void writeString(const std::string& s) {
-    if (options_ & JKSerializeOptionEscapeForwardSlashes) writeString<true>(s);
-    else writeString<false>(s);
-  }
-
-  // Bytes that are not UTF-8 (a string built in code, not parsed) are written
-  // as U+FFFD so that the text stays readable.
-  template <bool kEscapeSlash>
-  void writeString(const std::string& s) {
+  // Strings with nothing to escape, the usual case, are written inline in one
+  // piece; the others by writeEscapedString().
+  [[gnu::always_inline]] void writeString(const std::string& s) {
     const auto* begin = reinterpret_cast<const unsigned char*>(s.data());
     const auto* end = begin + s.size();
-    const auto* p = skipPlainBytes<kEscapeSlash>(begin, begin, end);
-    if (p == end) {  // nothing to escape: the usual case
-      char* at = out_.room(s.size() + 2);
-      *at = '"';
-      copyBytes(at + 1, s.data(), s.size());
-      at[s.size() + 1] = '"';
-      out_.advance(s.size() + 2);
+    const bool escapeSlash = options_ & JKSerializeOptionEscapeForwardSlashes;
+    const auto* p = escapeSlash ? skipPlainBytes<true>(begin, begin, end)
+                                : skipPlainBytes<false>(begin, begin, end);
+    if (p != end || s.size() + 2 > Output::kMostRoom) {
+      if (escapeSlash) writeEscapedString<true>(begin, p, end);
+      else writeEscapedString<false>(begin, p, end);
       return;
     }
+    char* at = out_.room(s.size() + 2);
+    *at = '"';
+    copyBytes(at + 1, s.data(), s.size());
+    at[s.size() + 1] = '"';
+    out_.advance(s.size() + 2);
+  }
+
+  // Writes the string from `begin` to `end`, the first byte that may need
+  // escaping at p. Runs that stand as they are (plain ASCII and, unless
+  // non-ASCII is escaped, well-formed UTF-8) are copied whole. Bytes that are
+  // not UTF-8 (a string built in code, not parsed) are written as U+FFFD so
+  // that the text stays readable.
+  template <bool kEscapeSlash>
+  [[gnu::noinline]] void writeEscapedString(const unsigned char* begin, const unsigned char* p,
+                                            const unsigned char* end) {
+    const bool escapeUnicode = options_ & JKSerializeOptionEscapeUnicode;
+    const auto flush = [this](const unsigned char* from, const unsigned char* to) {
+      out_.append(reinterpret_cast<const char*>(from), static_cast<std::size_t>(to - from));
+    };
     out_.append('"');
-    out_.append(s.data(), static_cast<std::size_t>(p - begin));
-    while (p < end) {
-      const auto* run = p;
-      p = skipPlainBytes<kEscapeSlash>(begin, p, end);
-      out_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
-      if (p == end) break;
-      const unsigned char c = *p;
-      if (c >= 0x80) {
+    for (const auto* run = begin;; p = skipPlainBytes<kEscapeSlash>(begin, p, end)) {
+      if (p == end) {
+        flush(run, end);
+        break;
+      }
+      if (*p >= 0x80) {
         const Utf8Sequence seq = decodeUtf8(p, end);
-        if (seq.status != Utf8Sequence::Status::Ok) {
-          writeCodePoint(kReplacementCharacter);
-        } else if (options_ & JKSerializeOptionEscapeUnicode) {
-          writeCodePoint(seq.codePoint);
-        } else {
-          out_.append(reinterpret_cast<const char*>(p), seq.length);
+        const bool wellFormed = seq.status == Utf8Sequence::Status::Ok;
+        if (wellFormed && !escapeUnicode) {
+          p += seq.length;
+          continue;
         }
+        flush(run, p);
+        writeCodePoint(wellFormed ? seq.codePoint : kReplacementCharacter);
         p += seq.length;
-        continue;
+      } else {
+        flush(run, p);
+        writeEscape(*p++);
       }
-      ++p;
-      switch (c) {
-        case '"': out_.append("\\\""); break;
-        case '\\': out_.append("\\\\"); break;
-        case '/': out_.append("\\/"); break;
-        case '\b': out_.append("\\b"); break;
-        case '\t': out_.append("\\t"); break;
-        case '\n': out_.append("\\n"); break;
-        case '\f': out_.append("\\f"); break;
-        case '\r': out_.append("\\r"); break;
-        default: writeUnicodeEscape(c); break;
-      }
+      run = p;
     }
     out_.append('"');
+  }
+
+  void writeEscape(unsigned char c) {
+    switch (c) {
+      case '"': out_.append("\\\""); break;
+      case '\\': out_.append("\\\\"); break;
+      case '/': out_.append("\\/"); break;
+      case '\b': out_.append("\\b"); break;
+      case '\t': out_.append("\\t"); break;
+      case '\n': out_.append("\\n"); break;
+      case '\f': out_.append("\\f"); break;
+      case '\r': out_.append("\\r"); break;
+      default: writeUnicodeEscape(c); break;
+    }
   }
 
   const unsigned options_;
@@ -249,12 +208,12 @@ class Writer {
 }  // namespace
 
 std::optional<std::string> writeJSON(const Value::Dict& dict, unsigned options, std::string& out) {
-  return Writer(options, out).run(dict);
+  return Writer(options).run(dict, out);
 }
 
 std::optional<std::string> writeJSON(const Value::Array& array, unsigned options,
                                      std::string& out) {
-  return Writer(options, out).run(array);
+  return Writer(options).run(array, out);
 }
 
 }  // namespace taviro::json

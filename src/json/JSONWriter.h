@@ -8,7 +8,7 @@
 namespace taviro::json {
 
 // Appends the text of a dictionary or an array to `out`. On failure answers
-// the message; `out` then holds a partial text.
+// the message and leaves `out` as it was.
 std::optional<std::string> writeJSON(const Value::Dict& dict, unsigned options, std::string& out);
 std::optional<std::string> writeJSON(const Value::Array& array, unsigned options, std::string& out);
 

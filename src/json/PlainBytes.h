@@ -3,6 +3,7 @@
 // ASCII other than the quote and the backslash (and, for a writer that escapes
 // it, the slash). Eight bytes are tested at a time with plain integer
 // arithmetic, so strings are not scanned a byte at a time on any platform.
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -30,6 +31,14 @@ constexpr bool isPlainByte(unsigned char c) {
   return c >= 0x20 && c < 0x80 && c != '"' && c != '\\' && !(kSlashToo && c == '/');
 }
 
+// The same as a table, for the few bytes tested one by one.
+template <bool kSlashToo>
+inline constexpr auto kPlainBytes = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = isPlainByte<kSlashToo>(static_cast<unsigned char>(c));
+  return table;
+}();
+
 // The high bit of every byte of the eight at p that is not plain.
 template <bool kSlashToo>
 inline std::uint64_t unplainBytes(const unsigned char* p) {
@@ -51,6 +60,8 @@ inline int firstMarkedByte(std::uint64_t marks) {
 // The first byte at or after p that is not plain, or end. The bytes from
 // `readable` (at or before p) to end may all be read, so that the last few
 // bytes can be tested as the last eight, their forerunners' marks dropped.
+// Forced inline: most strings are short, and the call would cost more than
+// the scan.
 template <bool kSlashToo>
 [[gnu::always_inline]] inline const unsigned char* skipPlainBytes(const unsigned char* readable,
                                                                   const unsigned char* p,
@@ -66,7 +77,7 @@ template <bool kSlashToo>
                                                        : marks << before >> before;
     return marks ? end - 8 + firstMarkedByte(marks) : end;
   }
-  while (p < end && isPlainByte<kSlashToo>(*p)) ++p;
+  while (p < end && kPlainBytes<kSlashToo>[*p]) ++p;
   return p;
 }
 

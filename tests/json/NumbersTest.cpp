@@ -68,6 +68,19 @@ TEST(JSONNumbers, RealsAreWrittenExactlyAsPrintfWritesThem) {
   EXPECT_TRUE(wrong.empty()) << wrong.size() << " wrong, the first: " << wrong.front();
 }
 
+TEST(JSONNumbers, IntegersAreWrittenInDecimal) {
+  std::mt19937_64 random(7);
+  std::vector<std::uint64_t> magnitudes = {0, UINT64_MAX, std::uint64_t{1} << 63};
+  for (std::uint64_t power = 1; power <= UINT64_MAX / 10; power *= 10)
+    for (const std::uint64_t n : {power - 1, power, power + 1, 10 * power - 1}) magnitudes.push_back(n);
+  for (int i = 0; i < 2000; ++i) magnitudes.push_back(random() >> (random() % 64));
+  for (const std::uint64_t n : magnitudes) {
+    const auto signedValue = static_cast<std::int64_t>(n >> 1);
+    EXPECT_EQ(JSONString(Value::Array{n}), "[" + std::to_string(n) + "]");
+    EXPECT_EQ(JSONString(Value::Array{-signedValue - 1}), "[" + std::to_string(-signedValue - 1) + "]");
+  }
+}
+
 TEST(JSONNumbers, RealsAreReadExactlyAsFromCharsReadsThem) {
   std::vector<std::string> wrong;
   for (const double d : awkwardDoubles()) {

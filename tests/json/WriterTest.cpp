@@ -96,6 +96,21 @@ TEST(JSONWriter, EveryLayoutReadsBackToTheSameTree) {
   EXPECT_EQ(JSONData(Value::Array{1}), (std::vector<std::uint8_t>{'[', '1', ']'}));
 }
 
+// Texts much longer than the pieces the writer gathers them in, with
+// strings longer than a piece, come out whole.
+TEST(JSONWriter, LongTextsComeOutWhole) {
+  Value::Dict tree{{"long", std::string(200'000, 'y') + "\"" + std::string(70'000, 'z')}};
+  for (int i = 0; i < 3000; ++i)
+    tree["k" + std::to_string(i)] =
+        Value::Array{static_cast<std::uint64_t>(i), std::string(i % 50, 'x'), 0.1 * i + 0.05};
+  for (const unsigned options : {JKSerializeOptionNone, JKSerializeOptionPretty}) {
+    const auto text = JSONStringWithOptions(tree, options);
+    ASSERT_TRUE(text) << "options " << options;
+    EXPECT_GT(text->size(), 300'000u);
+    EXPECT_EQ(*objectFromJSONString(*text), Value(tree)) << "options " << options;
+  }
+}
+
 TEST(JSONWriter, RefusesTreesTheReaderWouldRefuse) {
   Value deepest = Value::Array{};
   for (std::size_t i = 1; i < JKMaximumDepth; ++i) deepest = Value::Array{std::move(deepest)};

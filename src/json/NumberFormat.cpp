@@ -1,4 +1,4 @@
-#include "json/FormatReal.h"
+#include "json/NumberFormat.h"
 
 #include <bit>
 #include <charconv>
@@ -14,6 +14,7 @@ namespace {
 __extension__ using Uint128Value = unsigned __int128;
 
 constexpr std::uint64_t kTen8 = 100'000'000;
+constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kTen16 = 10'000'000'000'000'000;
 constexpr std::uint64_t kTen17 = 100'000'000'000'000'000;
 
@@ -99,18 +100,26 @@ bool roundTo17Digits(double x, Decimal17& out) {
   return true;
 }
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
+// The eight digits of n < 10^8 as the values 0 to 9 in eight bytes, in
+// text order in memory. All eight come out together: n is split into two
+// halves of four digits, each of those into two pairs and each pair into
+// two digits, every split done for all the parts at once by one
+// multiplication by a reciprocal (exact for numbers this small).
+std::uint64_t eightDigits(std::uint64_t n) {
+  const std::uint64_t halves = (n / 10000) | ((n % 10000) << 32);
+  const std::uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007F;  // / 100
+  const std::uint64_t pairs = ((halves - 100 * hundreds) << 16) | hundreds;
+  const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000F;  // / 10
+  const std::uint64_t digits = ((pairs - 10 * tens) << 8) | tens;
+  if constexpr (std::endian::native == std::endian::big) return __builtin_bswap64(digits);
+  return digits;
+}
 
-// Writes n < 10^8 as exactly eight digits.
-void writeEightDigits(std::uint64_t n, char* out) {
-  const auto high = static_cast<unsigned>(n / 10000), low = static_cast<unsigned>(n % 10000);
-  std::memcpy(out, kDigitPairs + 2 * (high / 100), 2);
-  std::memcpy(out + 2, kDigitPairs + 2 * (high % 100), 2);
-  std::memcpy(out + 4, kDigitPairs + 2 * (low / 100), 2);
-  std::memcpy(out + 6, kDigitPairs + 2 * (low % 100), 2);
+// How many of the eight digits above are left when trailing zeros go.
+int keptDigits(std::uint64_t digits) {
+  return 8 - (std::endian::native == std::endian::little ? std::countl_zero(digits)
+                                                          : std::countr_zero(digits)) /
+                 8;
 }
 
 // "%.17g" of digits * 10^(exponent - 16): fixed notation for exponents from
@@ -120,12 +129,14 @@ void writeEightDigits(std::uint64_t n, char* out) {
 // call.
 char* layOut(const Decimal17& value, char* out) {
   char digits[32] = {};  // 17 digits, then room for fixed-size reads
-  const std::uint64_t high = value.digits / kTen8;  // nine digits
-  digits[0] = static_cast<char>('0' + high / kTen8);
-  writeEightDigits(high % kTen8, digits + 1);
-  writeEightDigits(value.digits % kTen8, digits + 9);
-  int kept = 17;
-  while (digits[kept - 1] == '0') --kept;
+  const std::uint64_t rest = value.digits % kTen16;
+  const std::uint64_t middle = eightDigits(rest / kTen8), last = eightDigits(rest % kTen8);
+  constexpr std::uint64_t kZeros = kEveryByte * '0';
+  digits[0] = static_cast<char>('0' + value.digits / kTen16);
+  const std::uint64_t middleText = kZeros + middle, lastText = kZeros + last;
+  std::memcpy(digits + 1, &middleText, 8);
+  std::memcpy(digits + 9, &lastText, 8);
+  const int kept = last ? 9 + keptDigits(last) : middle ? 1 + keptDigits(middle) : 1;
 
   const int exponent = value.exponent;
   if (exponent >= 0 && exponent < 17) {
@@ -149,11 +160,49 @@ char* layOut(const Decimal17& value, char* out) {
   *out++ = exponent < 0 ? '-' : '+';
   const int magnitude = std::abs(exponent);
   if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
-  std::memcpy(out, kDigitPairs + 2 * (magnitude % 100), 2);
-  return out + 2;
+  *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+  *out++ = static_cast<char>('0' + magnitude % 10);
+  return out;
+}
+
+// Writes the eight digits of n < 10^8 (fixed width: leading zeros too).
+char* writeEightDigits(std::uint64_t n, char* out) {
+  const std::uint64_t text = eightDigits(n) + kEveryByte * '0';
+  std::memcpy(out, &text, 8);
+  return out + 8;
+}
+
+// Writes 0 < n < 10^8 without leading zeros.
+char* writeUpToEightDigits(std::uint64_t n, char* out) {
+  const std::uint64_t digits = eightDigits(n);
+  const int leadingZeros = (std::endian::native == std::endian::little ? std::countr_zero(digits)
+                                                                        : std::countl_zero(digits)) /
+                           8;
+  const std::uint64_t text = digits + kEveryByte * '0';
+  char all[16] = {};
+  std::memcpy(all, &text, 8);
+  std::memcpy(out, all + leadingZeros, 8);  // a fixed-size copy: the caller has room
+  return out + 8 - leadingZeros;
 }
 
 }  // namespace
+
+char* formatInteger(std::uint64_t n, char* out) {
+  if (n == 0) {
+    *out = '0';
+    return out + 1;
+  }
+  if (n < kTen8) return writeUpToEightDigits(n, out);
+  if (n < kTen16) return writeEightDigits(n % kTen8, writeUpToEightDigits(n / kTen8, out));
+  out = writeUpToEightDigits(n / kTen16, out);  // at most four digits
+  return writeEightDigits(n % kTen8, writeEightDigits(n / kTen8 % kTen8, out));
+}
+
+char* formatInteger(std::int64_t n, char* out) {
+  if (n >= 0) return formatInteger(static_cast<std::uint64_t>(n), out);
+  *out = '-';
+  return formatInteger(~static_cast<std::uint64_t>(n) + 1, out + 1);
+}
 
 char* formatReal(double d, char* out) {
   if (std::signbit(d)) *out++ = '-';
