@@ -76,26 +76,50 @@ bool exceedsOne(std::string_view text) {
   return magnitude > 0;
 }
 
-// Whether the eight bytes at p are all digits; if so, adds them to `value`.
-// The digits are converted together with a few multiplications.
-bool takeEightDigits(const Byte* p, std::uint64_t& value) {
+// Eight bytes of text as one word, the first in the lowest byte.
+std::uint64_t eightBytes(const Byte* p) {
   std::uint64_t x;
   std::memcpy(&x, p, 8);
   if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
-  if (((x + 0x4646464646464646) | (x - 0x3030303030303030)) & 0x8080808080808080) return false;
+  return x;
+}
+
+// The high bit of the first byte of x that is not a digit, and maybe of
+// some after it (a byte below '0' borrows from the next).
+constexpr std::uint64_t nonDigits(std::uint64_t x) {
+  return ((x + 0x4646464646464646) | (x - 0x3030303030303030)) & 0x8080808080808080;
+}
+
+// The value of eight digits, converted together with a few multiplications.
+constexpr std::uint64_t valueOfEightDigits(std::uint64_t x) {
   x -= 0x3030303030303030;
   x = x * 10 + (x >> 8);  // pairs of digits
   x = (((x & 0x000000FF000000FF) * 0x000F424000000064) +
        (((x >> 16) & 0x000000FF000000FF) * 0x0000271000000001)) >>
-      32;  // (1st pair * 10^6 + 2nd * 10^4 + 3rd * 100 + 4th), each pair from its bytes
-  value = value * 100'000'000 + (x & 0xFFFFFFFF);
-  return true;
+      32;  // 1st pair * 10^6 + 2nd * 10^4 + 3rd * 100 + 4th
+  return x & 0xFFFFFFFF;
 }
 
+constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1'000,     10'000,
+                                          100'000, 1'000'000, 10'000'000, 100'000'000};
+
 // Skips the digits at p, adding them to `value` (which wraps around when
-// there are more than 19; the caller counts them).
+// there are more than 19; the caller counts them). Eight bytes are tested
+// and converted at a time; the fewer digits before the end of a run are
+// moved to the top of their word, zeros before them, and converted alike.
 const Byte* takeDigits(const Byte* p, const Byte* end, std::uint64_t& value) {
-  while (end - p >= 8 && takeEightDigits(p, value)) p += 8;
+  for (; end - p >= 8; p += 8) {
+    const std::uint64_t x = eightBytes(p);
+    if (const std::uint64_t marks = nonDigits(x)) {
+      const int count = std::countr_zero(marks) / 8;
+      if (count == 0) return p;
+      const int rest = 8 * (8 - count);
+      value = value * kPowersOfTen[count] +
+              valueOfEightDigits((x << rest) | (0x3030303030303030 >> (64 - rest)));
+      return p + count;
+    }
+    value = value * 100'000'000 + valueOfEightDigits(x);
+  }
   for (; p < end && isDigit(*p); ++p) value = value * 10 + static_cast<std::uint64_t>(*p - '0');
   return p;
 }
