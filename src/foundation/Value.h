@@ -10,12 +10,14 @@
 #include <variant>
 #include <vector>
 
+#include "foundation/KeyOrder.h"
+
 namespace taviro {
 
 class Value {
  public:
   using Array = std::vector<Value>;
-  using Dict = std::map<std::string, Value, std::less<>>;
+  using Dict = std::map<std::string, Value, KeyOrder>;
   struct Data {
     std::vector<std::uint8_t> bytes;
     friend bool operator==(const Data&, const Data&) = default;
