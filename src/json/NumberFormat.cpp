@@ -25,14 +25,22 @@ struct Decimal17 {
   int exponent;
 };
 
-// Rounds x (finite, above zero) to seventeen digits the way printf does:
-// correctly, ties to even. x * 10^k, for the k that gives 17 or 18 digits
-// before the point, comes from one multiplication by the 128-bit significand
-// of 10^k. That is exact for 0 <= k <= 55 (most doubles a program meets);
-// otherwise it is off by less than `kSlack` in the fraction, and a result that
-// close to a rounding boundary answers false so that the caller can take the
-// slow, exact road.
-bool roundTo17Digits(double x, Decimal17& out) {
+// x * 10^k for the k that gives 17 or 18 digits before the point: the
+// digits before it, the fraction after it (as the upper and lower word of a
+// 128-bit fraction) and the decimal exponent of the first digit.
+struct Scaled {
+  std::uint64_t integer;
+  std::uint64_t fractionHigh;
+  std::uint64_t fractionLow;
+  int exponent;
+  // Whether the fraction is exact. Otherwise it is off by less than one unit
+  // of fractionHigh (see below).
+  bool exact;
+};
+
+// One multiplication by the 128-bit significand of 10^k. That is exact for
+// 0 <= k <= 55, which covers most doubles a program meets.
+Scaled scale(double x) {
   const auto bits = std::bit_cast<std::uint64_t>(x);
   const int biasedExponent = static_cast<int>(bits >> 52);
   std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
@@ -51,43 +59,49 @@ bool roundTo17Digits(double x, Decimal17& out) {
   const int k = 16 - estimate;
   const Uint128& power = decimalPower(k);
   // P = m * power has 181 bits, high to low u1:u0:low; x * 10^k = P / 2^s,
-  // and the ranges of m and power put s - 64 in [58, 63].
+  // and the ranges of m and power put r = s - 64 in [58, 63]. When power is
+  // not exact, P is off by less than m, which makes less than
+  // m * 2^(64 - r) < 2^59 units of fractionLow.
   const Uint128Value product = static_cast<Uint128Value>(m) * power.low;
   const Uint128Value upper = static_cast<Uint128Value>(m) * power.high + (product >> 64);
   const auto u1 = static_cast<std::uint64_t>(upper >> 64), u0 = static_cast<std::uint64_t>(upper);
   const auto low = static_cast<std::uint64_t>(product);
   const int r = -(e + binaryExponent(k)) - 64;
-  const std::uint64_t integer = (u1 << (64 - r)) | (u0 >> r);
-  // The bits below the point, the point above the top of two words.
-  const std::uint64_t fractionHigh = (u0 << (64 - r)) | (low >> r);
-  const std::uint64_t fractionLow = low << (64 - r);
-  constexpr std::uint64_t kHalf = std::uint64_t{1} << 63;
-  const bool exact = k >= 0 && k <= 55;
-  // Otherwise the fraction is off by less than m * 2^(64 - r) < 2^59 units of
-  // fractionLow: less than one unit of fractionHigh.
+  return {.integer = (u1 << (64 - r)) | (u0 >> r),
+          .fractionHigh = (u0 << (64 - r)) | (low >> r),
+          .fractionLow = low << (64 - r),
+          .exponent = 16 - k,
+          .exact = k >= 0 && k <= 55};
+}
 
-  int exponent = 16 - k;
+// Rounds x (finite, above zero) to seventeen digits the way printf does:
+// correctly, ties to even. A result that an inexact scaling leaves too close
+// to a rounding boundary to tell answers false, so that the caller can take
+// the slow, exact road.
+bool roundTo17Digits(double x, Decimal17& out) {
+  const Scaled scaled = scale(x);
+  const std::uint64_t high = scaled.fractionHigh, low = scaled.fractionLow;
+  constexpr std::uint64_t kHalf = std::uint64_t{1} << 63;
+  int exponent = scaled.exponent;
   std::uint64_t digits;
   bool roundUp;
-  if (integer < kTen16 || integer >= 10 * kTen17) return false;  // only off by the error
-  if (integer < kTen17) {
-    digits = integer;
-    if (exact) {
-      roundUp = fractionHigh > kHalf ||
-                (fractionHigh == kHalf && (fractionLow != 0 || (digits & 1)));
+  if (scaled.integer < kTen16 || scaled.integer >= 10 * kTen17) return false;  // only by the error
+  if (scaled.integer < kTen17) {
+    digits = scaled.integer;
+    if (scaled.exact) {
+      roundUp = high > kHalf || (high == kHalf && (low != 0 || (digits & 1)));
     } else {
-      if (fractionHigh == kHalf || fractionHigh == kHalf - 1) return false;
-      roundUp = fractionHigh >= kHalf;
+      if (high == kHalf || high == kHalf - 1) return false;
+      roundUp = high >= kHalf;
     }
   } else {  // eighteen digits: the last one is rounded away as well
-    digits = integer / 10;
-    const std::uint64_t last = integer % 10;
+    digits = scaled.integer / 10;
+    const std::uint64_t last = scaled.integer % 10;
     ++exponent;
-    if (exact) {
-      roundUp = last > 5 || (last == 5 && (fractionHigh != 0 || fractionLow != 0 || (digits & 1)));
+    if (scaled.exact) {
+      roundUp = last > 5 || (last == 5 && (high != 0 || low != 0 || (digits & 1)));
     } else {
-      if ((last == 4 && fractionHigh == ~std::uint64_t{0}) || (last == 5 && fractionHigh == 0))
-        return false;
+      if ((last == 4 && high == ~std::uint64_t{0}) || (last == 5 && high == 0)) return false;
       roundUp = last >= 5;
     }
   }
