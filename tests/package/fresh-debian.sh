@@ -58,6 +58,9 @@ echo "== scripts/run.sh --help, on a fresh Debian 12" >&2
 inside 'cd /root/taviro && time scripts/run.sh --help'
 echo "== again, nothing changed" >&2
 inside 'cd /root/taviro && time scripts/run.sh --help'
+echo "== again, after a change to a manual page" >&2
+inside 'cd /root/taviro && echo ".\\\" changed" >>data/man/taviro.1 && time scripts/run.sh --help >/dev/null &&
+  zcat /usr/share/man/man1/taviro.1.gz | tail -n 1'
 
 echo "== tests/package/check.sh" >&2
 inside 'apt-get install -y -qq --no-install-recommends lintian appstream desktop-file-utils man-db xvfb xauth x11-utils >/dev/null &&
@@ -84,7 +87,8 @@ DISPLAY=$display HOME=$work XDG_CONFIG_HOME=$work XDG_CACHE_HOME=$work XDG_DATA_
   >/dev/null 2>&1 &
 pids+=($!)
 sleep 4
-import -display "$display" -window root "$shots/fresh-debian-menu.png"
+import -display "$display" -window "$(DISPLAY=$display xwininfo -root -tree | awk '/"rofi - drun"/ { print $1 }')" \
+  "$shots/fresh-debian-menu.png"
 echo "saved $shots/fresh-debian-window.png, $shots/fresh-debian-menu.png" >&2
 echo "Taviro's log:" >&2
 cat "$chroot/root/run.log" >&2
