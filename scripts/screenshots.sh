@@ -137,13 +137,14 @@ settings mapping-rotation-90 90 0 "0 0 1600 900" "0 0 65535 65535"
 shot mapping-rotation-90 --fake-connected --panel-page 0
 stop_x
 
-# The desktop's view of an installed Taviro: the build installed into a
-# private prefix, whose share folder the menu (rofi's application list, which
+# The desktop's view of an installed Taviro: the menu entry and its icons
+# installed into a private prefix (only those: the rest of an install goes to
+# system folders), whose share folder the menu (rofi's application list, which
 # finds the entry's icon in the hicolor theme) reads, shown with small and
 # large icons; and the window with its icon in icewm's title bar and task bar.
 start_x 1280x800x24
 prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" --component desktop >/dev/null
 mkdir -p "$work/desktop-home"
 HOME=$work/desktop-home icewm >"$work/icewm.log" 2>&1 &
 pids+=($!)

@@ -116,4 +116,4 @@ if [[ -n $left ]]; then
   echo "$left" >&2
   exit 1
 fi
-echo "Nothing of the package is left outside /root (the user's own files)." >&2
+echo "Nothing of the package is left outside the user's home and runtime folders." >&2
