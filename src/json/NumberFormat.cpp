@@ -136,39 +136,54 @@ int keptDigits(std::uint64_t digits) {
                  8;
 }
 
+// Two words of eight characters as one word of sixteen, in memory order.
+Uint128Value joined(std::uint64_t first, std::uint64_t second) {
+  if constexpr (std::endian::native == std::endian::little)
+    return first | (static_cast<Uint128Value>(second) << 64);
+  return (static_cast<Uint128Value>(first) << 64) | second;
+}
+
+// A word of characters without its first n (n < 16).
+Uint128Value withoutFirst(Uint128Value characters, int n) {
+  if constexpr (std::endian::native == std::endian::little) return characters >> (8 * n);
+  return characters << (8 * n);
+}
+
 // "%.17g" of digits * 10^(exponent - 16): fixed notation for exponents from
 // -4 to 16, otherwise d.ddde+XX; trailing zeros of the fraction are dropped,
-// and the point with them when nothing follows it. Pieces are copied in
-// fixed sizes (the caller gives kRealBufferSize bytes), so that no copy is a
-// call.
+// and the point with them when nothing follows it. The digits stay in
+// registers and are stored in pieces of fixed size, some of them beyond the
+// end (the caller gives kRealBufferSize bytes), so that no copy is a call and
+// nothing stored is read back.
 char* layOut(const Decimal17& value, char* out) {
-  char digits[32] = {};  // 17 digits, then room for fixed-size reads
   const std::uint64_t rest = value.digits % kTen16;
   const std::uint64_t middle = eightDigits(rest / kTen8), last = eightDigits(rest % kTen8);
-  constexpr std::uint64_t kZeros = kEveryByte * '0';
-  digits[0] = static_cast<char>('0' + value.digits / kTen16);
-  const std::uint64_t middleText = kZeros + middle, lastText = kZeros + last;
-  std::memcpy(digits + 1, &middleText, 8);
-  std::memcpy(digits + 9, &lastText, 8);
   const int kept = last ? 9 + keptDigits(last) : middle ? 1 + keptDigits(middle) : 1;
+  const auto first = static_cast<char>('0' + value.digits / kTen16);
+  constexpr std::uint64_t kZeros = kEveryByte * '0';
+  const Uint128Value others = joined(kZeros + middle, kZeros + last);  // digits 2 to 17
 
   const int exponent = value.exponent;
   if (exponent >= 0 && exponent < 17) {
     const int integerDigits = exponent + 1;
-    std::memcpy(out, digits, 17);
+    out[0] = first;
+    std::memcpy(out + 1, &others, 16);
     if (kept <= integerDigits) return out + integerDigits;
     out[integerDigits] = '.';
-    std::memcpy(out + integerDigits + 1, digits + integerDigits, 16);
+    const Uint128Value fraction = withoutFirst(others, integerDigits - 1);
+    std::memcpy(out + integerDigits + 1, &fraction, 16);
     return out + kept + 1;
   }
   if (exponent < 0 && exponent >= -4) {
-    std::memcpy(out, "0.0000", 6);
-    std::memcpy(out + 1 - exponent, digits, 17);
-    return out + 1 - exponent + kept;
+    std::memcpy(out, "0.000000", 8);
+    char* digits = out + 1 - exponent;
+    digits[0] = first;
+    std::memcpy(digits + 1, &others, 16);
+    return digits + kept;
   }
-  out[0] = digits[0];
+  out[0] = first;
   out[1] = '.';
-  std::memcpy(out + 2, digits + 1, 16);
+  std::memcpy(out + 2, &others, 16);
   out += kept > 1 ? kept + 1 : 1;
   *out++ = 'e';
   *out++ = exponent < 0 ? '-' : '+';
