@@ -30,10 +30,12 @@ void setAxis(libevdev* dev, unsigned int code, int minimum, int maximum, int res
 }  // namespace
 
 void logUinputHelp(const char* what, int error) {
+  // The package installs the rules and the modules-load file itself; a copy
+  // run from a build tree needs them put in place by hand.
   logBare("Cannot create the %s on /dev/uinput (%s). Load the uinput module (modprobe uinput) "
-          "and give your user access to /dev/uinput: install 70-taviro.rules into "
-          "/etc/udev/rules.d, run 'udevadm control --reload && udevadm trigger', and log in "
-          "again (see docs/linux.md).",
+          "and give your user access to /dev/uinput: the taviro package installs the udev rule "
+          "(70-taviro.rules); from a build tree copy it into /etc/udev/rules.d and run "
+          "'udevadm control --reload && udevadm trigger'. Then log in again (see docs/linux.md).",
           what, std::strerror(error));
 }
 
