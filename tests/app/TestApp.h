@@ -3,6 +3,7 @@
 // (`storage` holds what was saved), the default shortcuts, no device, no
 // event posting; the driver is never started. Each app meets at a
 // socket of its own and keeps out of the user's autostart folder.
+#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
@@ -16,6 +17,15 @@
 #include "shortcuts/Configure.h"
 
 namespace taviro::test {
+
+// The top-level windows of type W that are shown.
+template <class W>
+QList<W*> shownWindows() {
+  QList<W*> shown;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* window = qobject_cast<W*>(w); window && window->isVisible()) shown << window;
+  return shown;
+}
 
 struct TestApp {
   // Without a tray the panel is an ordinary window without a status item.

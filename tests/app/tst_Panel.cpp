@@ -1,21 +1,15 @@
 // The application delegate and the panel controller: the toggle flags, the
 // ways the panel closes, activation, the connection display and live pressure
 // (reported from the driver thread), and the loading of the controls.
-#include <QApplication>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QWheelEvent>
-#include <QProgressBar>
-#include <QSlider>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <thread>
 
+#include "SyntheticPen.h"
 #include "TestApp.h"
 #include "app/BTPanelView.h"
 #include "app/ShortcutSetting.h"
@@ -56,12 +50,7 @@ class PanelTest : public QObject {
     // An express key's tip shows all the same.
     const Value::Dict info{{"kid", Value(1)}};
     NotificationCenter::defaultCenter().post(kDownKeyNotification, nullptr, &info);
-    const auto tipShown = [] {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<ShowShoutcut*>(w) && w->isVisible()) return true;
-      return false;
-    };
-    QTRY_VERIFY(tipShown());
+    QTRY_COMPARE(test::shownWindows<ShowShoutcut>().size(), 1);
     QVERIFY(!controller().isWindowLoaded());
   }
 
@@ -350,10 +339,7 @@ class PanelTest : public QObject {
 
     // Every click opens one more editor, for the button's key.
     for (int i = 0; i < 2; ++i) QTest::mouseClick(ui().penUpButton, Qt::LeftButton);
-    QList<ShortcutSetting*> editors;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* editor = qobject_cast<ShortcutSetting*>(w); editor && editor->isVisible())
-        editors << editor;
+    const QList<ShortcutSetting*> editors = test::shownWindows<ShortcutSetting>();
     QCOMPARE(editors.size(), 2);
     QCOMPARE(editors[0]->keyId(), 6);
     clickOn(editors[0]->ui().enableMouseEvent);  // all parts off
@@ -367,25 +353,16 @@ class PanelTest : public QObject {
     openConnected();
     ui().tabView->setCurrentIndex(2);
     QWidget* pad = ui().testPadView;
-    const auto stroke = [pad] {
-      QTest::mousePress(pad, Qt::LeftButton, {}, {20, 20});
-      for (int x : {40, 80, 120}) QTest::mouseMove(pad, {x, 60});
-      QTest::mouseRelease(pad, Qt::LeftButton, {}, {120, 60});
-    };
-    const auto blank = [pad] {
-      QImage white(pad->grab().toImage().size(), QImage::Format_RGB32);
-      white.fill(Qt::white);
-      return pad->grab().toImage().convertToFormat(QImage::Format_RGB32) == white;
-    };
-    QVERIFY(blank());
+    const QImage blank = pad->grab().toImage();
+    const auto stroke = [pad] { test::sendPenStroke(pad, {20, 20}, {120, 60}, 3, 1, 1); };
     stroke();
-    QVERIFY(!blank());
+    QVERIFY(pad->grab().toImage() != blank);
     QTest::mouseClick(ui().clearTestPadButton, Qt::LeftButton);
-    QVERIFY(blank());
+    QCOMPARE(pad->grab().toImage(), blank);
     stroke();
     click();
     click();
-    QVERIFY(blank());
+    QCOMPARE(pad->grab().toImage(), blank);
   }
 
   // Export, reset, import: the exported values are back in the driver, in the
@@ -444,6 +421,9 @@ class PanelTest : public QObject {
     const Value::Dict saved = app_->storage.domain();
     QCOMPARE(saved.at(DriverKeys::smoothing).intValue(), 8);
     QCOMPARE(saved.at(DriverKeys::rotation).intValue(), 90);
+    // A rotation picked afterwards maps the whole tablet.
+    clickOn(ui().rotation180CheckBox);
+    QTRY_COMPARE(driver.tabletMapping(), Rect(0, 0, 65535, 65535));
   }
 
   // "아니오", a file that is not a settings file and a failed export change

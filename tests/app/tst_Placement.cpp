@@ -1,30 +1,34 @@
-// Where the panel opens, on one display and on several; the display list and
+// Windows on several displays: where the panel, the key tips and the display
+// numbers open, and what a key tip shows for how long; the display list and
 // the desktop picture. Runs with four offscreen screens (screens.json): A
 // 1920x1080 at 0, B 1280x1024 at 1920, a 600-wide one at 3200, and one
 // mirroring A.
-#include <QApplication>
-#include <QComboBox>
+#include <QPointer>
+#include <QSvgRenderer>
+#include <QSvgWidget>
 #include <QTest>
 
 #include "TestApp.h"
 #include "app/BTPanelView.h"
 #include "app/ShowShoutcut.h"
-#include "views/MonitorFlag.h"
+#include "driver/ShortcutHandOff.h"
 #include "foundation/Log.h"
 #include "platform/qt/ScreenShot.h"
 #include "shortcuts/InputEmulator.h"
 #include "ui_Panel.h"
+#include "views/MonitorFlag.h"
 
 using namespace taviro;
+using test::shownWindows;
 
 static QStringList gLogLines;
 
-static QList<ShowShoutcut*> tipsShown() {
-  QList<ShowShoutcut*> tips;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* tip = qobject_cast<ShowShoutcut*>(w); tip && tip->isVisible()) tips << tip;
-  return tips;
-}
+// Key 2 toggles the brush, key 0 undoes, the others have nothing set.
+struct Shortcuts : ShortcutLookup {
+  std::string readShortcutForCmd(int key) override {
+    return key == 2 ? "E,B;" : key == 0 ? "Ctrl+Z;" : "";
+  }
+};
 
 class PlacementTest : public QObject {
   Q_OBJECT
@@ -129,17 +133,15 @@ class PlacementTest : public QObject {
       const Value::Dict info{{"kid", Value(kid)}};
       NotificationCenter::defaultCenter().post(kDownKeyNotification, nullptr, &info);
     }
-    QTRY_COMPARE(tipsShown().size(), 1);
-    QCOMPARE(tipsShown()[0]->screenSize(), QRectF(1920, 0, 1280, 1024));
+    QTRY_COMPARE(shownWindows<ShowShoutcut>().size(), 1);
+    QCOMPARE(shownWindows<ShowShoutcut>()[0]->screenSize(), QRectF(1920, 0, 1280, 1024));
 
     // The display numbers: each display's, its lower-left corner in the middle.
     QTest::mouseClick(app.delegate->panelController().window().ui().showMonitorFlagButton,
                       Qt::LeftButton);
     const QList<QScreen*> screens = orderedScreens();
     QStringList numbers;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      auto* flag = qobject_cast<MonitorFlag*>(w);
-      if (!flag || !flag->isVisible()) continue;
+    for (MonitorFlag* flag : shownWindows<MonitorFlag>()) {
       const int i = flag->flagText().toInt() - 1;
       QCOMPARE(flag->geometry().bottomLeft() + QPoint(0, 1), screens[i]->geometry().center());
       numbers << flag->flagText();
@@ -181,6 +183,62 @@ class PlacementTest : public QObject {
     QCOMPARE(picture.pixelColor(3000, 100).alpha(), 0);
     QVERIFY(composeDesktop({}, [](const taviro::Display&) { return QImage(); }).isNull());
   }
+
+  void tipShowsTheKeysPictureAndLabelCentredAtTheTopOfItsDisplay_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("key 2, second display")
+        << 2 << 1 << QPoint(1920 + 640 - 190, 10) << "브러시 전환 ";
+    QTest::newRow("key 0, first display") << 0 << 0 << QPoint(960 - 190, 10) << "Ctrl+Z ";
+    QTest::newRow("key 4, nothing set") << 4 << 0 << QPoint(960 - 190, 10) << "정의되지 않음";
+  }
+
+  void tipShowsTheKeysPictureAndLabelCentredAtTheTopOfItsDisplay() {
+    QFETCH(int, key);
+    QFETCH(int, screen);
+    QFETCH(QPoint, at);
+    QFETCH(QString, label);
+    std::unique_ptr<ShowShoutcut> tip(
+        ShowShoutcut::showShortcutTip(shortcuts_, key, QGuiApplication::screens()[screen]));
+    QVERIFY(tip && tip->isVisible());
+    QCOMPARE(tip->pos(), at);
+    QCOMPARE(tip->width(), 380);
+    QCOMPARE(tip->windowOpacity(), 0.8);
+    QVERIFY(tip->windowFlags() & Qt::WindowStaysOnTopHint);
+    const auto elements = tip->view()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(elements.size(), 10);  // a picture and a label per key
+    for (QWidget* element : elements) {
+      const bool tagged = element->property("tag").toInt() == key;
+      QCOMPARE(element->isVisible(), tagged);
+      if (auto* text = qobject_cast<QLabel*>(element))
+        QCOMPARE(text->text(), tagged ? label : QString());
+      else
+        QVERIFY(qobject_cast<QSvgWidget*>(element)->renderer()->isValid());
+    }
+  }
+
+  void tipClosesItselfAfterTwoAndAHalfSeconds() {
+    QPointer<ShowShoutcut> tip = ShowShoutcut::showShortcutTip(shortcuts_, 1, nullptr);
+    QVERIFY(tip);
+    QCOMPARE(tip->screenSize(), QRectF(QGuiApplication::primaryScreen()->geometry()));
+    QTest::qWait(ShowShoutcut::kShowMs - 500);
+    QVERIFY(tip && tip->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!tip, 5000);
+  }
+
+  // Every key with a picture is in the tip table above.
+  void keysWithoutAPictureOpenNoTip() {
+    for (long kid : {5L, 7L, 15L, -1L}) {
+      QVERIFY(!ShowShoutcut::showShortcutTip(shortcuts_, kid, nullptr));
+      QVERIFY(expressKeyPicture(kid).isEmpty());
+    }
+    QVERIFY(shownWindows<ShowShoutcut>().isEmpty());
+  }
+
+ private:
+  Shortcuts shortcuts_;
 };
 
 QTEST_MAIN(PlacementTest)
