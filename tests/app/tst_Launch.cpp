@@ -1,21 +1,30 @@
 // Starting Taviro: Startlet's path rule and its check for a running Taviro,
 // the login item, and a second copy of Taviro handing over to the first.
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstring>
 
 #include "StartIsolated.h"
 #include "StartletRules.h"
 #include "app/LoginItem.h"
-#include "app/SingleInstance.h"
+
+namespace {
+
+QString readText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool writeText(const QString& path, const QString& text, QFile::Permissions permissions = {}) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size() &&
+         (!permissions || file.setPermissions(permissions));
+}
+
+}  // namespace
 
 class LaunchTest : public QObject {
   Q_OBJECT
@@ -50,14 +59,12 @@ class LaunchTest : public QObject {
     // A copy of the application folder whose "Taviro" only leaves a mark.
     const QString contents = dir.filePath(QStringLiteral("Taviro.app/Contents"));
     const QString startlet = contents + "/Library/LoginItems/Startlet.app/Contents/MacOS/Startlet";
-    QFile taviro(contents + QStringLiteral("/MacOS/Taviro"));
     QVERIFY(QDir().mkpath(QFileInfo(startlet).path()) && QDir().mkpath(contents + "/MacOS"));
     QVERIFY(QFile::copy(QStringLiteral(STARTLET_EXECUTABLE), startlet));
     const QString mark = dir.filePath(QStringLiteral("started"));
-    QVERIFY(taviro.open(QIODevice::WriteOnly));
-    taviro.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\n").arg(mark).toUtf8());
-    taviro.close();
-    taviro.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(writeText(contents + QStringLiteral("/MacOS/Taviro"),
+                      QStringLiteral("#!/bin/sh\necho started >> '%1'\n").arg(mark),
+                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const auto runStartlet = [&] {
       QProcess process;
       startIsolated(process, dir, startlet, {QStringLiteral("--once")});
@@ -76,33 +83,17 @@ class LaunchTest : public QObject {
     QTRY_VERIFY(QFile::exists(mark));
   }
 
-  void taviroAndStartletMeetInTheUsersRuntimeFolder() {
-    // Not the shared temporary folder, where another user's copy would hold
-    // the name.
-    QTemporaryDir dir;
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-    const QString expected = dir.filePath(QStringLiteral("com.nivolt.Kestrom"));
-    QCOMPARE(taviro::instanceSocketName(), expected);
-    QCOMPARE(startlet::taviroSocketName(), expected);
-    qputenv("XDG_RUNTIME_DIR", runtime);
-  }
-
   void desktopEntriesStartStartletAtLoginAndThisCopyFromTheMenu() {
     QTemporaryDir dir;
     const QString autostart = dir.filePath(QStringLiteral("config/autostart"));
     const QString startlet = QFileInfo(QStringLiteral(STARTLET_EXECUTABLE)).absoluteFilePath();
     const QString taviroDir = QFileInfo(QStringLiteral(TAVIRO_EXECUTABLE)).absolutePath();
-    const auto read = [](const QString& path) {
-      QFile file(path);
-      return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    };
     QVERIFY(!taviro::registerLoginItem(autostart, dir.filePath(QStringLiteral("no-startlet"))));
     QVERIFY(!QFile::exists(autostart + "/com.nivolt.Startlet.desktop"));
     // Registered on every start.
     for (int start = 0; start < 2; ++start)
       QVERIFY(taviro::registerLoginItem(autostart, QStringLiteral(STARTLET_EXECUTABLE)));
-    const QString login = read(autostart + "/com.nivolt.Startlet.desktop");
+    const QString login = readText(autostart + "/com.nivolt.Startlet.desktop");
     QVERIFY(login.startsWith(QLatin1String("[Desktop Entry]\n")));
     QVERIFY(login.contains(QStringLiteral("Exec=\"%1\"\n").arg(startlet)));
     QVERIFY(login.contains(QStringLiteral("\nTryExec=%1\n").arg(startlet)));
@@ -114,7 +105,7 @@ class LaunchTest : public QObject {
     QVERIFY(taviro::registerMenuEntry(dir.filePath(QStringLiteral("applications")),
                                       resources + "/com.nivolt.Kestrom.desktop", odd,
                                       resources + "/taviro.svg"));
-    const QString menu = read(dir.filePath("applications/com.nivolt.Kestrom.desktop"));
+    const QString menu = readText(dir.filePath("applications/com.nivolt.Kestrom.desktop"));
     const QString exec = QStringLiteral("\nExec=\"%1\"\n").arg(dir.filePath("my apps/Taviro \\$1"));
     QVERIFY2(menu.contains(exec), qPrintable(menu));
     QVERIFY(menu.contains(QStringLiteral("\nName=Taviro\n")) && !menu.contains(QLatin1Char('@')));
@@ -146,21 +137,16 @@ class LaunchTest : public QObject {
     QFETCH(QStringList, after);
     QTemporaryDir dir;
     const QString startlet = dir.filePath(QStringLiteral("Startlet"));
-    QFile program(startlet);
-    QVERIFY(program.open(QIODevice::WriteOnly));
-    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(writeText(startlet, {}, QFile::ReadOwner | QFile::ExeOwner));
     const auto fill = [&](QString text) {
       return text.replace(QStringLiteral("@HERE@"), QStringLiteral("\"%1\"").arg(startlet))
           .replace(QStringLiteral("@ELSE@"), QStringLiteral("\"/opt/old/Startlet\""));
     };
-    QFile entry(dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop")));
-    QVERIFY(entry.open(QIODevice::WriteOnly));
-    entry.write(fill(before).toUtf8());
-    entry.close();
+    const QString entry = dir.filePath(QStringLiteral("com.nivolt.Startlet.desktop"));
+    QVERIFY(writeText(entry, fill(before)));
 
     QVERIFY(taviro::registerLoginItem(dir.path(), startlet));
-    QVERIFY(entry.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(entry.readAll());
+    const QString text = readText(entry);
     if (after.isEmpty()) QCOMPARE(text, fill(before));
     for (const QString& line : after)
       QVERIFY2(text.split(QLatin1Char('\n')).contains(fill(line)), qPrintable(text));
@@ -196,8 +182,7 @@ class LaunchTest : public QObject {
                                  .toLocal8Bit());
     if (!entryIn.isEmpty()) {
       QVERIFY(QDir().mkpath(dir.filePath(entryIn + "/applications")));
-      QFile entry(dir.filePath(entryIn + "/applications/com.nivolt.Kestrom.desktop"));
-      QVERIFY(entry.open(QIODevice::WriteOnly));
+      QVERIFY(writeText(dir.filePath(entryIn + "/applications/com.nivolt.Kestrom.desktop"), {}));
     }
     const bool answer = taviro::menuEntryInstalled();
     qputenv("XDG_DATA_HOME", dataHome);
@@ -227,33 +212,6 @@ class LaunchTest : public QObject {
     QCOMPARE(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();
-  }
-
-  void firstCopyClaimsAStaleSocketAndOnlyASecondCopyActivatesIt() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("stale"));
-    // A bound socket closed without unlinking: what a crashed copy leaves.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{AF_UNIX, {}};
-    std::strncpy(address.sun_path, qPrintable(path), sizeof address.sun_path - 1);
-    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::close(fd);
-    QVERIFY(QFile::exists(path));
-    QVERIFY(!startlet::taviroIsRunning(path, 200));  // Startlet would start Taviro
-
-    taviro::SingleInstance first(path);
-    QVERIFY(first.claim());
-    int activations = 0;
-    connect(&first, &taviro::SingleInstance::activationRequested,
-            [&activations] { ++activations; });
-    // Startlet's check sees it, and is not an activation.
-    QVERIFY(startlet::taviroIsRunning(path, 1000));
-    QTest::qWait(100);
-    QCOMPARE(activations, 0);
-
-    taviro::SingleInstance second(path);
-    QVERIFY(!second.claim());
-    QTRY_COMPARE(activations, 1);
   }
 };
 

@@ -187,17 +187,24 @@ class SingleInstanceTest : public QObject {
     ::close(ready[1]);
   }
 
-  // Idle connections, too many connections and endless lines are all cut
-  // off; the socket still hands over afterwards.
-  void noClientCanHoldTheSocket() {
+  // The first copy claims the socket a crashed copy left. Startlet's check
+  // for a running copy is no activation; idle connections, too many
+  // connections and endless lines are all cut off; only a second copy
+  // activates the first.
+  void firstCopyClaimsAStaleSocketAndNoClientButASecondCopyActivatesIt() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("socket"));
+    const sockaddr_un address = addressOf(QFile::encodeName(path));
+    const int stale = bound(address);
+    QVERIFY(stale >= 0);
+    ::close(stale);
+    QVERIFY(!startlet::taviroIsRunning(path, 200));  // Startlet would start Taviro
     taviro::SingleInstance first(path);
     QVERIFY(first.claim());
     int activations = 0;
     connect(&first, &taviro::SingleInstance::activationRequested, [&] { ++activations; });
+    QVERIFY(startlet::taviroIsRunning(path, 1000));
 
-    const sockaddr_un address = addressOf(QFile::encodeName(path));
     constexpr int kMax = taviro::SingleInstance::kMaxConnections;
     std::vector<int> idle;
     for (int i = 0; i < kMax + 4; ++i) idle.push_back(connectTo(address));
@@ -216,6 +223,7 @@ class SingleInstanceTest : public QObject {
                               taviro::SingleInstance::kIdleTimeout.count() + 2000);
     for (int fd : idle) ::close(fd);
     ::close(flood);
+    QCOMPARE(activations, 0);
 
     taviro::SingleInstance second(path);
     QVERIFY(!second.claim());
