@@ -16,25 +16,15 @@ struct WriteCase {
   const char* expected;
 };
 
+// Numbers, and single characters at every offset, have tests of their own.
 TEST(JSONWriter, WritesEachKindOfValue) {
   const WriteCase cases[] = {
-      {"slash and quote", {{"k", "a/b\"c"}}, 0, R"({"k":"a/b\"c"})"},
-      {"escaped slash", {{"k", "a/b"}}, JKSerializeOptionEscapeForwardSlashes, R"({"k":"a\/b"})"},
       {"control characters",
        {{"k", "\b\t\n\f\r\x01\x1f\x7f\\"}},
        0,
        "{\"k\":\"\\b\\t\\n\\f\\r\\u0001\\u001f\x7f\\\\\"}"},
-      {"double", {{"d", 1.5}}, 0, R"({"d":1.5})"},
-      {"double with seventeen digits", {{"d", 0.1}}, 0, R"({"d":0.10000000000000001})"},
-      {"negative zero", {{"d", -0.0}}, 0, R"({"d":-0})"},
-      {"large double", {{"d", 1e300}}, 0, R"({"d":1.0000000000000001e+300})"},
-      {"integers",
-       {{"i", std::int64_t{INT64_MIN}}, {"u", std::uint64_t{UINT64_MAX}}, {"z", 0}, {"o", 1}},
-       0,
-       R"({"i":-9223372036854775808,"o":1,"u":18446744073709551615,"z":0})"},
       {"booleans and null", {{"f", false}, {"n", nullptr}, {"t", true}}, 0,
        R"({"f":false,"n":null,"t":true})"},
-      {"raw UTF-8", {{"k", "\xc3\xa9\xf0\x9f\x98\x80"}}, 0, "{\"k\":\"\xc3\xa9\xf0\x9f\x98\x80\"}"},
       {"ASCII escapes", {{"\xc3\xa9", "\xe2\x82\xac\xf0\x9f\x98\x80"}}, JKSerializeOptionEscapeUnicode,
        R"({"\u00e9":"\u20ac\ud83d\ude00"})"},
       {"bytes that are not UTF-8", {{"k", "a\xff\xc3("}}, 0,

@@ -2,6 +2,9 @@
 // sees, how a stored record becomes one, and what the executor does with them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,44 +19,35 @@
 namespace taviro {
 namespace {
 
-const KeyMapInfo& keys() { return KeyMapInfo::shared(); }
-
-// Every entry as "name=code" (no name holds a space). The semicolon key is
-// named ":", the quote key U+2018; 76 and 125 are named by us.
-constexpr std::string_view kInBoth =
-    "A=0 S=1 D=2 F=3 H=4 G=5 Z=6 X=7 C=8 V=9 B=11 Q=12 W=13 E=14 R=15 Y=16 T=17 O=31 U=32 I=34 "
-    "P=35 L=37 J=38 K=40 N=45 M=46 1=18 2=19 3=20 4=21 6=22 5=23 9=25 7=26 8=28 0=29 ==24 -=27 "
-    "]=30 [=33 ,=43 /=44 .=47 :=41 \u2018=39 \\=42 `=50 Return=36 Tab=48 Space=49 Delete=51 "
-    "Escape=53 CapsLock=57 Function=63 VolumeUp=72 VolumeDown=73 Mute=74 Help=114 Home=115 "
-    "PageUp=116 ForwardDelete=117 End=119 PageDown=121 LeftArrow=123 RightArrow=124 "
-    "DownArrow=125 UpArrow=126 KeypadDecimal=65 KeypadMultiply=67 KeypadPlus=69 KeypadClear=71 "
-    "KeypadDivide=75 KeypadEnter=76 KeypadMinus=78 KeypadEquals=81 Keypad0=82 Keypad1=83 "
-    "Keypad2=84 Keypad3=85 Keypad4=86 Keypad5=87 Keypad6=88 Keypad7=89 Keypad8=91 Keypad9=92 "
-    "F1=122 F2=120 F3=99 F4=118 F5=96 F6=97 F7=98 F8=100 F9=101 F10=109 F11=103 F12=111 "
-    "F13=105 F14=107 F15=113 F16=106 F17=64 F18=79 F19=80 F20=90 Command=55 Shift=56 Option=58";
-// The modifier keys differ between the directions.
-constexpr std::string_view kCodeToNameOnly = "Command=54 Shift=60 Option=61 Control=59 Control=62";
-constexpr std::string_view kNameToCodeOnly = "Ctrl=59";
-
-TEST(KeyMapInfo, TablesHoldExactlyTheListedEntries) {
+// Each key is named after its constant in the reference table (kVK_ANSI_A:
+// "A", kVK_RightShift: "Shift"), the punctuation keys after their character
+// (the semicolon key ":", as ";" ends a command, the quote key U+2018). Only
+// the left-hand modifiers but Control are found by name, Control as "Ctrl".
+TEST(KeyMapInfo, NamesFollowTheReferenceTable) {
+  const std::map<std::string, std::string> punctuation{
+      {"Equal", "="},     {"Minus", "-"},     {"RightBracket", "]"}, {"LeftBracket", "["},
+      {"Quote", "\u2018"}, {"Semicolon", ":"}, {"Backslash", "\\"},   {"Comma", ","},
+      {"Slash", "/"},     {"Period", "."},    {"Grave", "`"}};
+  std::ifstream csv(TAVIRO_KEYCODE_CSV);
+  ASSERT_TRUE(csv) << TAVIRO_KEYCODE_CSV;
+  std::string line, code, name;
+  std::getline(csv, line);  // header
   KeyMapInfo::KeyStringTable names;
-  KeyMapInfo::KeyCodeTable codes;
-  const auto add = [&](std::string_view entries, bool toName, bool toCode) {
-    for (std::string_view entry : splitCommandText(entries, ' ')) {
-      const std::size_t eq = entry.rfind('=');
-      const std::string name(entry.substr(0, eq));
-      const int code = std::stoi(std::string(entry.substr(eq + 1)));
-      if (toName) EXPECT_TRUE(names.emplace(code, name).second) << code;
-      if (toCode) EXPECT_TRUE(codes.emplace(name, code).second) << name;
-    }
-  };
-  add(kInBoth, true, true);
-  add(kCodeToNameOnly, true, false);
-  add(kNameToCodeOnly, false, true);
-  ASSERT_EQ(names.size(), 113u);
-  ASSERT_EQ(codes.size(), 109u);
-  EXPECT_EQ(keys().keyString(), names);
-  EXPECT_EQ(keys().keyCode(), codes);
+  KeyMapInfo::KeyCodeTable codes{{"Ctrl", 59}};
+  while (std::getline(csv, line)) {
+    std::istringstream fields(line);
+    std::getline(std::getline(fields, code, ','), name, ',');
+    name.erase(0, 4);  // "kVK_"
+    if (name.starts_with("ISO_") || name.starts_with("JIS_") || name == "ContextualMenu") continue;
+    if (name.starts_with("ANSI_")) name.erase(0, 5);
+    if (punctuation.contains(name)) name = punctuation.at(name);
+    const bool rightHand = name.starts_with("Right") && name != "RightArrow";
+    if (rightHand) name.erase(0, 5);
+    names.emplace(std::stoi(code), name);
+    if (!rightHand && name != "Control") codes.emplace(name, std::stoi(code));
+  }
+  EXPECT_EQ(KeyMapInfo::shared().keyString(), names);
+  EXPECT_EQ(KeyMapInfo::shared().keyCode(), codes);
 }
 
 TEST(ShortkeyToChina, LabelsCommandStrings) {
