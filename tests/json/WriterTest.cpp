@@ -9,37 +9,15 @@
 namespace taviro {
 namespace {
 
-struct WriteCase {
-  const char* name;
-  Value::Dict dict;
-  JKSerializeOptionFlags options;
-  const char* expected;
-};
-
-// Numbers, and single characters at every offset, have tests of their own.
-TEST(JSONWriter, WritesEachKindOfValue) {
-  const WriteCase cases[] = {
-      {"control characters",
-       {{"k", "\b\t\n\f\r\x01\x1f\x7f\\"}},
-       0,
-       "{\"k\":\"\\b\\t\\n\\f\\r\\u0001\\u001f\x7f\\\\\"}"},
-      {"booleans and null", {{"f", false}, {"n", nullptr}, {"t", true}}, 0,
-       R"({"f":false,"n":null,"t":true})"},
-      {"ASCII escapes", {{"\xc3\xa9", "\xe2\x82\xac\xf0\x9f\x98\x80"}}, JKSerializeOptionEscapeUnicode,
-       R"({"\u00e9":"\u20ac\ud83d\ude00"})"},
-      {"bytes that are not UTF-8", {{"k", "a\xff\xc3("}}, 0,
-       "{\"k\":\"a\xef\xbf\xbd\xef\xbf\xbd(\"}"},
-      {"empty containers", {{"a", Value::Array{}}, {"d", Value::Dict{}}}, JKSerializeOptionPretty,
-       "{\n  \"a\": [],\n  \"d\": {}\n}"},
-      {"pretty nesting", {{"b", Value::Array{1, Value::Dict{{"x", "y"}}}}, {"a", 2}},
-       JKSerializeOptionPretty,
-       "{\n  \"a\": 2,\n  \"b\": [\n    1,\n    {\n      \"x\": \"y\"\n    }\n  ]\n}"},
-  };
-  for (const auto& c : cases) {
-    JKError error;
-    EXPECT_EQ(JSONStringWithOptions(c.dict, c.options, &error), std::string(c.expected))
-        << c.name << ": " << error.localizedDescription;
-  }
+// Keys are escaped as values are; bytes that are not UTF-8 become
+// replacement characters. Numbers, single characters at every offset and the layouts have
+// tests (and round-trip case files) of their own.
+TEST(JSONWriter, EscapesKeysAndReplacesBytesThatAreNotUTF8) {
+  EXPECT_EQ(JSONStringWithOptions(Value::Dict{{"\xc3\xa9", "\xe2\x82\xac\xf0\x9f\x98\x80"}},
+                                  JKSerializeOptionEscapeUnicode),
+            R"({"\u00e9":"\u20ac\ud83d\ude00"})");
+  EXPECT_EQ(JSONStringWithOptions(Value::Dict{{"k", "a\xff\xc3("}}, 0),
+            "{\"k\":\"a\xef\xbf\xbd\xef\xbf\xbd(\"}");
 }
 
 TEST(JSONWriter, RefusesWhatJSONCannotHold) {
