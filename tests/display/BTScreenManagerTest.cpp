@@ -71,8 +71,9 @@ TEST(ScreenManager, UnpluggingTheTargetFallsBackToTheMainDisplay) {
   EXPECT_EQ(s.settings.monitorArea.load(), kMain);
 }
 
-// The display manager the driver sets up follows the stored rotation and
-// display choice from the start, before the mapping editor ever runs.
+// The display manager the driver sets up follows the stored rotation from the
+// start, before the mapping editor ever runs (the stored display choice: the
+// replay test's settings check).
 TEST(StoredScreenSettings, RotationShapesTheMappingFromStart) {
   Value::Dict stored = testing::identityMapping();
   stored[DriverKeys::rotation] = 90;
@@ -81,16 +82,6 @@ TEST(StoredScreenSettings, RotationShapesTheMappingFromStart) {
   EXPECT_EQ(d.screenManager().rotation(), 90);
   for (int i = 0; i < 4; ++i) h.feed(testing::tabletReport(0xC0, 101, 200));
   EXPECT_EQ(d.stylus().point, (Int32Point{65335, 101}));
-}
-
-TEST(StoredScreenSettings, DisplayChoiceIsTheTargetFromStart) {
-  Value::Dict stored{{DriverKeys::displayId, 1},
-                     {DriverKeys::screenArea, Value::Array{0.0, 0.0, 1280.0, 1024.0}}};
-  testing::DriverHarness h(stored, {kMain, kSecond});
-  BTDriverManager& d = h.start();
-  EXPECT_EQ(d.screenManager().targetScreen()->id, 2u);
-  EXPECT_EQ(d.tabletSettings().monitorArea.load(), Rect(1920, 56, 1280, 1024));
-  EXPECT_EQ(d.screenManager().screenMapping(), Rect(0, 56, 1280, 1024));
 }
 
 }  // namespace

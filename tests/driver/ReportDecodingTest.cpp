@@ -54,27 +54,6 @@ TEST(ReportDecoding, StatusByteGivesTheButtonMask) {
   for (const Case& c : cases) EXPECT_EQ(buttonMaskForReport(c.report.data()), c.mask);
 }
 
-TEST(Smoothing, FourthReportClosesTheGroupAndIsDiscarded) {
-  const double peak[3] = {0, 30, 0};  // the least-squares line through three samples
-  EXPECT_EQ(smoothThree(peak), (std::array<double, 3>{10, 10, 10}));
-
-  DriverHarness h;
-  BTDriverManager& d = h.start();
-  const std::uint32_t xs[4] = {10, 20, 30, 99};
-  std::vector<bool> answers;
-  for (std::uint32_t x : xs)
-    answers.push_back(d.calculateXYCoordsWithReport(tabletReport(0x40, x * 2, 500).data()));
-  EXPECT_EQ(answers, (std::vector<bool>{false, false, false, true}));
-  // Three moves posted for x = 20, 40, 60 (the fourth sample never shows).
-  const auto events = h.fakes.events.events();
-  ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0].location.x, 20);
-  EXPECT_EQ(events[1].location.x, 40);
-  EXPECT_EQ(events[2].location.x, 60);
-  for (const auto& e : events) EXPECT_EQ(e.type, NX_MOUSEMOVED);
-  EXPECT_EQ(d.stylus().point, (Int32Point{60, 500}));
-}
-
 TEST(Truncation, GoesTowardZeroAndSaturatesAtTheInt32Limits) {
   const std::pair<double, std::int32_t> cases[] = {
       {1.9, 1},           {-1.9, -1},          {2147483647.5, INT32_MAX}, {2147483648.0, INT32_MAX},

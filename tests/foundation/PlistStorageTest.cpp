@@ -68,18 +68,14 @@ const Value::Dict kSample{
     {"nested", Value::Dict{{"data", Value::Data{{0, 1, 255}}}, {"when", Value::Date{1e9}}}},
 };
 
-TEST_F(PlistStorage, RoundTripKeepsEveryKindOfValue) {
+// Also behind a byte-order mark and white space, which other editors write.
+TEST_F(PlistStorage, RoundTripKeepsEveryKindOfValueAndAByteOrderMarkIsAccepted) {
   PlistDefaultsStorage storage(path);
   EXPECT_TRUE(storage.load().empty());  // no file yet: nothing, and no complaint
   ASSERT_TRUE(storage.save(kSample));
   EXPECT_EQ(PlistDefaultsStorage(path).load(), kSample);
   EXPECT_EQ(readFile(path).rfind("<?xml", 0), 0u);
-  EXPECT_TRUE(g_lines.empty());
   EXPECT_EQ(filesInConfigDir().size(), 1u);  // no temporary file left behind
-}
-
-TEST_F(PlistStorage, AByteOrderMarkAndLeadingWhiteSpaceAreAccepted) {
-  ASSERT_TRUE(writePlistDictionary(path, kSample));
   writeFile("\xEF\xBB\xBF \n\t" + readFile(path));
   EXPECT_EQ(PlistDefaultsStorage(path).load(), kSample);
   EXPECT_TRUE(g_lines.empty());
