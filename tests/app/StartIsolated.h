@@ -1,10 +1,11 @@
 #pragma once
-// Starts a program of the application folder (Taviro, Startlet) with private
-// folders, which keep a Taviro the user runs, and the user's files, out of
-// the test.
+// Keeps a Taviro the user runs, and the user's files, out of the tests that
+// start Taviro or look for its folders.
 #include <QProcess>
 #include <QTemporaryDir>
 
+// Starts a program of the application folder (Taviro, Startlet) with private
+// folders.
 inline void startIsolated(QProcess& process, const QTemporaryDir& dir, const QString& program,
                           const QStringList& arguments = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -17,3 +18,13 @@ inline void startIsolated(QProcess& process, const QTemporaryDir& dir, const QSt
   process.setProcessChannelMode(QProcess::MergedChannels);
   process.start(program, arguments);
 }
+
+// Restores an environment variable a test changes, or unsets it again.
+struct Environment {
+  explicit Environment(const char* name)
+      : name_(name), saved_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {}
+  ~Environment() { had_ ? qputenv(name_, saved_) : qunsetenv(name_); }
+  const char* name_;
+  QByteArray saved_;
+  bool had_;
+};

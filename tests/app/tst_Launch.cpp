@@ -174,8 +174,7 @@ class LaunchTest : public QObject {
     QFETCH(QString, entryIn);
     QFETCH(bool, installed);
     QTemporaryDir dir;
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    Environment dataHome("XDG_DATA_HOME"), dataDirs("XDG_DATA_DIRS");
     qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("user")).toLocal8Bit());
     qputenv("XDG_DATA_DIRS", (dir.filePath(QStringLiteral("other")) + QLatin1Char(':') +
                               dir.filePath(QStringLiteral("system")))
@@ -184,10 +183,7 @@ class LaunchTest : public QObject {
       QVERIFY(QDir().mkpath(dir.filePath(entryIn + "/applications")));
       QVERIFY(writeText(dir.filePath(entryIn + "/applications/com.nivolt.Kestrom.desktop"), {}));
     }
-    const bool answer = taviro::menuEntryInstalled();
-    qputenv("XDG_DATA_HOME", dataHome);
-    qputenv("XDG_DATA_DIRS", dataDirs);
-    QCOMPARE(answer, installed);
+    QCOMPARE(taviro::menuEntryInstalled(), installed);
   }
 
   void secondCopyHandsOverAndQuitsBeforeCreatingADriver() {

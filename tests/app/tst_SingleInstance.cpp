@@ -16,6 +16,7 @@
 #include <cstring>
 #include <thread>
 
+#include "StartIsolated.h"
 #include "app/SingleInstance.h"
 
 namespace {
@@ -74,14 +75,6 @@ int waitServing(pid_t pid) {
   (void)QTest::qWaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 10000);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-struct Environment {
-  explicit Environment(const char* name) : name_(name), saved_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {}
-  ~Environment() { had_ ? qputenv(name_, saved_) : qunsetenv(name_); }
-  const char* name_;
-  QByteArray saved_;
-  bool had_;
-};
 
 }  // namespace
 
