@@ -150,17 +150,15 @@ class PlacementTest : public QObject {
     QCOMPARE(numbers, (QStringList{"1", "2", "3", "4"}));
   }
 
-  void displaysTheirNamesAndPicturesFollowTheScreens() {
+  // Count, bounds and the main display show in the display list above.
+  void displaysTheirFramesMirrorsAndPicturesFollowTheScreens() {
     QtDisplayServices services;
     const std::vector<taviro::Display> displays = services.activeDisplays();
     QCOMPARE(displays.size(), std::size_t(4));
-    QCOMPARE(displays[1].bounds, Rect(1920, 0, 1280, 1024));
     // Frames are measured upwards from the main display's bottom edge.
     QCOMPARE(displays[1].frame, Rect(1920, 1080 - 1024, 1280, 1024));
     QCOMPARE(displays[2].frame, Rect(3200, 280, 600, 800));
     QCOMPARE(displays[3].mirrorOf, displays[0].id);
-    QCOMPARE(services.mainDisplay()->id, displays[0].id);
-    QVERIFY(services.screenFor(displays[1].id) != nullptr);
     // Pictures: one display, or the desktop for an index past the list.
     QCOMPARE(screenShot(services, 1).size(), QSize(1280, 1024));
     QCOMPARE(screenShot(services, 4).size(), QSize(3800, 1080));

@@ -3,8 +3,6 @@
 // cancel with their alerts, several editors at once, and the browse dialog.
 #include <QMessageBox>
 #include <QTest>
-#include <fstream>
-#include <sstream>
 
 #include "TestApp.h"
 #include "app/ShellProgramDialog.h"
@@ -112,18 +110,16 @@ class ShortcutSettingTest : public QObject {
   // Every key of the reference table that has a name is recorded by it; the
   // other keys record nothing.
   void everyNamedKeyOfTheReferenceTableIsRecordedByName() {
-    std::ifstream csv(TAVIRO_KEYCODE_CSV);
-    QVERIFY2(csv, TAVIRO_KEYCODE_CSV);
+    QFile csv(TAVIRO_KEYCODE_CSV);
+    QVERIFY2(csv.open(QIODevice::ReadOnly), TAVIRO_KEYCODE_CSV);
     ShortcutSetting* editor = open(4);
-    std::string line, mac, constant, linuxName, linuxCode;
-    std::getline(csv, line);  // header
+    csv.readLine();  // header
     std::size_t named = 0;
-    while (std::getline(csv, line)) {
-      std::istringstream fields(line);
-      for (std::string* f : {&mac, &constant, &linuxName, &linuxCode})
-        std::getline(fields, *f, ',');
-      const std::string* name = KeyMapInfo::shared().nameForCode(std::stoi(mac));
-      press(editor, static_cast<quint32>(std::stoi(linuxCode)) + kXkb);
+    while (!csv.atEnd()) {
+      // The key's code, its constant, the Linux name and the Linux code.
+      const QList<QByteArray> fields = csv.readLine().trimmed().split(',');
+      const std::string* name = KeyMapInfo::shared().nameForCode(fields[0].toInt());
+      press(editor, fields[3].toUInt() + kXkb);
       QCOMPARE(str(editor->keyboardEvent()), str(name ? *name + ' ' : ""));
       named += name != nullptr;
       editor->clearKeyGroupButton();
